@@ -1,0 +1,69 @@
+#include "VersionLabel.h"
+#include <windows.h>
+#include <cstdio>
+#include <vector>
+
+CString VersionLabelFromFileVersion(CString versionText)
+{
+    struct Row { const wchar_t* key; const wchar_t* label; const wchar_t* removal; };
+    static const Row rows[] = {
+        {L"1, 20", L"当前版本:1.20", L"1, 20,"},
+        {L"1, 24", L"当前版本:1.24", L"1, 24,"},
+        {L"1, 26", L"当前版本:1.26", L"1, 26,"},
+    };
+    CString label;
+    for (const Row& row : rows) {
+        if (versionText.Find(row.key) >= 0) {
+            label = row.label;
+            versionText.Replace(row.removal, L"");
+        }
+    }
+    versionText.Trim();
+    if (!versionText.IsEmpty()) {
+        switch (versionText.GetAt(0)) {
+        case L'1': label += L"B"; break;
+        case L'2': label += L"C"; break;
+        case L'3': label += L"D"; break;
+        case L'4': label += L"E"; break;
+        default: break;
+        }
+    }
+    return label;
+}
+
+CString DetectInstalledVersion(CString path)
+{
+    CString versionText;
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    if (size != 0) {
+        std::vector<BYTE> block(size);
+        if (!GetFileVersionInfoW(path, 0, size, block.data())) return CString();
+        struct Translation { WORD language; WORD codePage; };
+        Translation* translations = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                            reinterpret_cast<void**>(&translations), &length)
+            || !translations || length < sizeof(Translation))
+            return CString();
+        wchar_t query[64];
+        swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion",
+                 translations[0].language, translations[0].codePage);
+        wchar_t* value = nullptr;
+        UINT valueLength = 0;
+        if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&value), &valueLength) || !value)
+            return CString();
+        // The reported length counts the terminator on some systems and not on others.
+        int units = 0;
+        while (units < static_cast<int>(valueLength) && value[units]) ++units;
+        versionText = CString(value, units);
+        versionText.Trim();
+    }
+    return VersionLabelFromFileVersion(versionText);
+}
+
+CString GetDirectoryOfPath(CString path)
+{
+    int at = path.ReverseFind(L'\\');
+    return at < 0 ? CString() : path.Left(at);
+}

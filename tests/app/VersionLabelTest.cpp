@@ -1,0 +1,55 @@
+#include <doctest/doctest.h>
+#include "app/VersionLabel.h"
+#include <string>
+#include <windows.h>
+
+TEST_CASE("version label from file-version text")
+{
+    struct Case { const wchar_t* version; const wchar_t* label; };
+    const Case cases[] = {
+        {L"1, 20, 4, 6074", L"当前版本:1.20E"},
+        {L"1, 24, 4, 6387", L"当前版本:1.24E"},
+        {L"1, 24, 1, 0", L"当前版本:1.24B"},
+        {L"1, 24, 0, 0", L"当前版本:1.24"},
+        {L"1, 26, 0, 6401", L"当前版本:1.26"},
+        {L"1, 21, 1, 0", L"B"},
+        {L"1, 22, 0, 0", L"B"},
+        {L"2, 5", L"C"},
+        {L"1, 20", L"当前版本:1.20B"},
+        {L"2, 1, 20, 0", L"当前版本:1.20C"},
+        {L"", L""},
+        {L"9", L""},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(std::wstring(c.version).size());
+        CHECK(VersionLabelFromFileVersion(c.version) == CString(c.label));
+    }
+}
+
+TEST_CASE("directory of a path")
+{
+    CHECK(GetDirectoryOfPath(L"C:\\Games\\War3\\vorelin.exe") == CString(L"C:\\Games\\War3"));
+    CHECK(GetDirectoryOfPath(L"C:\\x.exe") == CString(L"C:"));
+    CHECK(GetDirectoryOfPath(L"C:/a/b.exe") == CString(L""));
+    CHECK(GetDirectoryOfPath(L"") == CString(L""));
+}
+
+TEST_CASE("missing or versionless game.dll gives the empty label")
+{
+    CHECK(DetectInstalledVersion(L"C:\\no\\such\\game.dll").IsEmpty());
+    wchar_t windir[260];
+    GetWindowsDirectoryW(windir, 260);
+    CHECK(DetectInstalledVersion(CString(windir) + L"\\win.ini").IsEmpty());
+}
+
+TEST_CASE("CString trimming and replacing")
+{
+    CString s(L" \t a, b, a \r\n");
+    s.Trim();
+    CHECK(s == CString(L"a, b, a"));
+    CHECK(s.Replace(L"a", L"xy") == 2);
+    CHECK(s == CString(L"xy, b, xy"));
+    CHECK(s.Left(2) == CString(L"xy"));
+    CHECK(s.Left(-1).IsEmpty());
+    CHECK(s.Mid(100).IsEmpty());
+}

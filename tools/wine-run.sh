@@ -1,0 +1,5 @@
+#!/bin/sh
+# Runs one Windows program under the build's private Wine prefix.
+: "${WINEPREFIX:=$(pwd)/wineprefix}"
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+exec wine "$@"
