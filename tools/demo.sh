@@ -6,6 +6,7 @@ DEMO="$BUILD/demo"
 mkdir -p "$DEMO"
 cp "$BUILD/vorelin.exe" "$DEMO/"
 [ -f "$DEMO/war3.exe" ] || cp "$BUILD/vorelin.exe" "$DEMO/war3.exe"
+cp "$BUILD/versiondll/v124.dll" "$DEMO/game.dll"
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -n "$DISPLAY" ]; then exec wine "$DEMO/vorelin.exe"; fi
 Xvfb :77 -screen 0 1024x768x24 >/dev/null 2>&1 & XPID=$!

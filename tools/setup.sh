@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build needs from Debian's packages; does nothing when all is present.
 set -e
-PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make"
+PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps imagemagick"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

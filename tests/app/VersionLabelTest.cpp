@@ -53,3 +53,23 @@ TEST_CASE("CString trimming and replacing")
     CHECK(s.Left(-1).IsEmpty());
     CHECK(s.Mid(100).IsEmpty());
 }
+
+TEST_CASE("detection from real version resources")
+{
+    // The DLLs are built beside the test executable; ctest runs it in the build folder.
+    struct Case { const wchar_t* file; const wchar_t* label; };
+    const Case cases[] = {
+        {L"versiondll\\v124.dll", L"当前版本:1.24E"},
+        {L"versiondll\\v120spaces.dll", L"当前版本:1.20E"},
+        {L"versiondll\\vtwo.dll", L"当前版本:1.26"},
+        {L"versiondll\\vsecondfirst.dll", L"当前版本:1.20E"},
+    };
+    wchar_t cwd[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    for (const Case& c : cases) {
+        CString path = CString(cwd) + L"\\" + c.file;
+        CAPTURE(std::wstring(c.file).size());
+        REQUIRE(GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES);
+        CHECK(DetectInstalledVersion(path) == CString(c.label));
+    }
+}
