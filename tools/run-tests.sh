@@ -3,7 +3,7 @@
 set -e
 BUILD=$(cd "$1" && pwd)
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
-wineserver -p >/dev/null 2>&1 </dev/null || true
-trap 'wineserver -k 2>/dev/null || true' EXIT
-cd "$BUILD" && ctest --output-on-failure
+. "$(dirname "$0")/wine-session.sh"
+wine_session_start
+trap wine_session_stop EXIT
+cd "$BUILD" && shift; ctest --output-on-failure "$@"

@@ -1,16 +1,65 @@
 #!/bin/sh
-# Installs what the build needs from Debian's packages; does nothing when all is present.
+# Installs what the build needs from Debian's packages and unpacks minizip from
+# Debian's zlib source package into deps/; does nothing when all is present.
 set -e
-PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps imagemagick"
+cd "$(dirname "$0")/.."
+PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps imagemagick dpkg-dev locales"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
+needsrc=""
+[ -f deps/minizip/unzip.c ] || needsrc=1
+needlocale=""
+locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || needlocale=1
+locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || needlocale=1
+[ -z "$missing$needsrc$needlocale" ] && exit 0
+
 if [ "$(id -u)" != 0 ]; then
-    echo "Run as root: dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing"
+    echo "Run as root: dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing && (cd deps && apt-get source zlib)"
     exit 1
 fi
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
+
+updated=""
+update() {
+    # A mirror mid-sync fails one index now and then; what was fetched is still usable.
+    [ -n "$updated" ] || apt-get update -qq || true
+    updated=1
+}
+
+if [ -n "$missing" ]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
+fi
+
+if [ -n "$needlocale" ]; then
+    for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8"; do
+        grep -qx "$l" /etc/locale.gen 2>/dev/null || echo "$l" >> /etc/locale.gen
+    done
+    locale-gen >/dev/null
+fi
+
+if [ -n "$needsrc" ]; then
+    if ! grep -rqs "deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        # Source entry for the Debian mirror already configured for binaries.
+        uri=$(grep -rhs '^URIs:' /etc/apt/sources.list.d/*.sources | head -n1 | awk '{print $2}')
+        [ -n "$uri" ] || uri=$(grep -hs '^deb ' /etc/apt/sources.list | head -n1 | awk '{print $2}')
+        suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$uri" "$suite" > /etc/apt/sources.list.d/debian-src.sources
+        updated=""
+    fi
+    update
+    rm -rf deps/src && mkdir -p deps/src
+    (cd deps/src && apt-get source -qq --download-only zlib)
+    orig=$(ls deps/src/zlib_*.orig.tar.* | head -n1)
+    rm -rf deps/zlib && mkdir -p deps/zlib
+    tar xf "$orig" -C deps/zlib --strip-components=1
+    rm -rf deps/minizip && cp -r deps/zlib/contrib/minizip deps/minizip
+    # unzip.c forces NOUNCRYPT at its top, which compiles decryption out; the
+    # reader needs it, so that one definition is removed from the copy.
+    sed -i '/^#ifndef NOUNCRYPT$/{N;N;/#define NOUNCRYPT\n#endif/d}' deps/minizip/unzip.c
+    grep -q '^        #define NOUNCRYPT' deps/minizip/unzip.c && { echo "NOUNCRYPT still forced"; exit 1; }
+    rm -rf deps/src
+fi

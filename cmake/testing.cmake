@@ -1,0 +1,20 @@
+# doctest executables run under Wine by ctest.
+enable_testing()
+# doctest is a host header package; expose only its folder, not all of /usr/include, to the cross compiler.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/doctest-include)
+if(NOT EXISTS ${CMAKE_BINARY_DIR}/doctest-include/doctest)
+    file(CREATE_LINK /usr/include/doctest ${CMAKE_BINARY_DIR}/doctest-include/doctest SYMBOLIC)
+endif()
+add_library(doctest_main STATIC ${CMAKE_SOURCE_DIR}/tests/main.cpp)
+target_compile_definitions(doctest_main PUBLIC DOCTEST_CONFIG_NO_MULTITHREADING)
+target_include_directories(doctest_main SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/doctest-include)
+
+# add_doctest(<name> SOURCES <files...> LIBS <libs...>)
+function(add_doctest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE doctest_main ${T_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+endfunction()

@@ -1,0 +1,44 @@
+# Sourced: starts and stops the Wine server, the prefix's services and Xvfb for one run.
+# The services that the first Wine program of a session starts (winedevice, plugplay, ...)
+# inherit that program's output; started here with it redirected, they cannot hold a
+# caller's pipe open after the program ends.
+wine_session_start() {
+    [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine_fonts
+    wineboot >/dev/null 2>&1 </dev/null || true
+    XVFB_PID=""
+    if [ -z "$DISPLAY" ]; then
+        n=90
+        while [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+        Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        XVFB_PID=$!
+        export DISPLAY=:$n
+        i=0
+        while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+    fi
+}
+
+# Chinese glyphs: the dialog fonts fall back to WenQuanYi Zen Hei.
+wine_fonts() {
+    reg="$WINEPREFIX/fonts.reg"
+    [ -f "$reg" ] && return 0
+    cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"SimSun"="WenQuanYi Zen Hei"
+"NSimSun"="WenQuanYi Zen Hei"
+"Microsoft YaHei"="WenQuanYi Zen Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"MS Shell Dlg"="WenQuanYi Zen Hei"
+"MS Shell Dlg 2"="WenQuanYi Zen Hei"
+REG
+    wine regedit /S "$reg" >/dev/null 2>&1 </dev/null || rm -f "$reg"
+}
+
+wine_session_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+}
