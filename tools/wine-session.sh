@@ -3,10 +3,6 @@
 # inherit that program's output; started here with it redirected, they cannot hold a
 # caller's pipe open after the program ends.
 wine_session_start() {
-    [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 </dev/null || true
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    wine_fonts
-    wineboot >/dev/null 2>&1 </dev/null || true
     XVFB_PID=""
     if [ -z "$DISPLAY" ]; then
         n=90
@@ -17,6 +13,11 @@ wine_session_start() {
         i=0
         while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
     fi
+    # The prefix's desktop process takes the display it was started with: Xvfb comes first.
+    [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine_fonts
+    wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 # Chinese glyphs: the dialog fonts fall back to WenQuanYi Zen Hei.

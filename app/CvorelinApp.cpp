@@ -1,0 +1,31 @@
+#include "app/CvorelinApp.h"
+#include "app/CvorelinDlg.h"
+#include <commctrl.h>
+
+CvorelinApp theApp;
+
+BEGIN_MESSAGE_MAP(CvorelinApp, CWinApp)
+    ON_COMMAND(0xE146 /* ID_HELP */, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CvorelinApp::CvorelinApp() : CWinApp(nullptr)
+{
+    m_dwRestartManagerSupportFlags = AFX_RESTART_MANAGER_SUPPORT_RESTART;
+}
+
+BOOL CvorelinApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    CWinApp::InitInstance();
+    SetRegistryKey(L"应用程序向导生成的本地应用程序");
+
+    CvorelinDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

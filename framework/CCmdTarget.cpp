@@ -1,0 +1,28 @@
+#include "framework/CCmdTarget.h"
+
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, entries};
+    return &map;
+}
+
+bool CCmdTarget::OnCmdMsg(UINT id, UINT code)
+{
+    LRESULT ignored = 0;
+    return Dispatch(WM_COMMAND, code, id, MAKEWPARAM(id, code), 0, &ignored);
+}
+
+bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    const bool isCommand = message == WM_COMMAND;
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->thunk; ++entry) {
+            if (entry->message != message) continue;
+            if (isCommand && (entry->code != code || id < entry->id || id > entry->idLast)) continue;
+            *result = entry->thunk(this, wParam, lParam);
+            return true;
+        }
+    }
+    return false;
+}

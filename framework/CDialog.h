@@ -1,0 +1,46 @@
+#pragma once
+#include "framework/CWnd.h"
+#include "framework/DialogTemplate.h"
+#include <vector>
+
+// Direction and target of a data exchange; this layer exchanges controls only.
+class CDataExchange {
+public:
+    CDataExchange(CWnd* dialog, bool saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    CWnd* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+};
+
+// Binds the template control with this id to the member by subclassing; a missing control leaves it unbound.
+void DDX_Control(CDataExchange* exchange, int id, CWnd& control);
+
+// A modal dialog run from a template resource.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(unsigned int templateId, CWnd* parent = nullptr);
+
+    // Runs the dialog; its EndDialog result, or -1 when the template cannot be loaded.
+    virtual INT_PTR DoModal();
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    void EndDialog(int result);
+    bool UpdateData(bool saveAndValidate = true);
+
+    // The template's ActiveX items, which the dialog manager was not asked to create.
+    const std::vector<DialogTemplateItem>& GetSetAsideItems() const { return m_setAsideItems; }
+
+protected:
+    virtual void DoDataExchange(CDataExchange*) {}
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool HandleInitDialog();
+
+    unsigned int m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    std::vector<DialogTemplateItem> m_setAsideItems;
+
+    friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+    DECLARE_MESSAGE_MAP()
+};
+
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

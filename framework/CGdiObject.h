@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+// Owns one GDI object and deletes it when destroyed; move-only.
+class CGdiObject {
+public:
+    CGdiObject() = default;
+    ~CGdiObject() { DeleteObject(); }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    CGdiObject(CGdiObject&& other) noexcept : m_hObject(other.Detach()) {}
+    CGdiObject& operator=(CGdiObject&& other) noexcept
+    {
+        if (this != &other) Attach(other.Detach());
+        return *this;
+    }
+
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    // Takes ownership; a previously owned object is deleted.
+    bool Attach(HGDIOBJ object)
+    {
+        DeleteObject();
+        m_hObject = object;
+        return object != nullptr;
+    }
+    HGDIOBJ Detach()
+    {
+        HGDIOBJ object = m_hObject;
+        m_hObject = nullptr;
+        return object;
+    }
+    bool DeleteObject()
+    {
+        if (!m_hObject) return false;
+        bool ok = ::DeleteObject(m_hObject) != FALSE;
+        m_hObject = nullptr;
+        return ok;
+    }
+
+protected:
+    HGDIOBJ m_hObject = nullptr;
+};
