@@ -86,10 +86,6 @@ public:
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     bool ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
-    bool SetWindowPos(const CWnd* after, int x, int y, int cx, int cy, UINT flags)
-    {
-        return ::SetWindowPos(m_hWnd, after ? after->m_hWnd : nullptr, x, y, cx, cy, flags) != FALSE;
-    }
     bool SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags)
     {
         return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags) != FALSE;
