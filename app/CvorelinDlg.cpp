@@ -1,4 +1,5 @@
 #include "app/CvorelinDlg.h"
+#include "app/StoredVersion.h"
 #include "app/VersionLabel.h"
 #include "framework/CFileFind.h"
 #include "framework/CPaintDC.h"
@@ -7,20 +8,6 @@
 namespace {
 
 const wchar_t kTitleText[] = L"Kelvadi2.0正式版 www.kelvadi.com";
-const wchar_t kIniSection[] = L"GameMain";
-const wchar_t kIniKey[] = L"BanBen";
-
-// The profile functions keep a file Unicode only when it already starts with a UTF-16
-// byte-order mark; creating it so keeps "当前版本" intact under code pages without Chinese.
-void CreateUnicodeIniIfMissing(const CString& path)
-{
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const BYTE bom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    WriteFile(file, bom, sizeof bom, &written, nullptr);
-    CloseHandle(file);
-}
 
 } // namespace
 
@@ -73,13 +60,9 @@ BOOL CvorelinDlg::OnInitDialog()
     CString label = DetectInstalledVersion(m_strGameDir + L"\\game.dll");
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
-    CString iniPath = m_strGameDir + L"\\wargame.ini";
-    wchar_t stored[260] = L"";
-    GetPrivateProfileStringW(kIniSection, kIniKey, L"", stored, 260, iniPath);
-    m_strVersionText = stored;
+    m_strVersionText = ReadStoredVersion(m_strGameDir);
     if (m_strVersionText.GetLength() == 0) {
-        CreateUnicodeIniIfMissing(iniPath);
-        WritePrivateProfileStringW(kIniSection, kIniKey, label, iniPath);
+        WriteStoredVersion(m_strGameDir, label);
         m_stVersion.SetWindowText(label);
     } else {
         m_stVersion.SetWindowText(m_strVersionText);
@@ -122,3 +105,4 @@ void CvorelinDlg::OnMinimizeButton()
 {
     ShowWindow(SW_MINIMIZE);
 }
+

@@ -2,6 +2,7 @@
 #include "framework/CException.h"
 #include "framework/CWinApp.h"
 #include <memory>
+#include <utility>
 #include <new>
 #include <unordered_map>
 
@@ -257,7 +258,12 @@ void CWnd::GetClientRect(RECT* rect) const
 void CWnd::ScreenToClient(RECT* rect) const
 {
     if (!rect) return;
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
+    POINT corners[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
+    ::ScreenToClient(m_hWnd, &corners[0]);
+    ::ScreenToClient(m_hWnd, &corners[1]);
+    *rect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    // Mirrored layout turns the corners round.
+    if (GetExStyle() & WS_EX_LAYOUTRTL) std::swap(rect->left, rect->right);
 }
 
 int CWnd::MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
