@@ -3,6 +3,7 @@
 //   (no switch)            the dialog; Quit ends it with exit code 0
 //   /code N                Quit ends the dialog with exit code N
 //   /delay MS              waits MS milliseconds before showing the dialog
+//   /spawn                 first starts another copy of itself, showing its dialog with /code 5
 //   /exit N                ends at once with exit code N, showing nothing
 //   /box CAPTION TEXT ICON BUTTONS   shows only a message box (ICON: none, error, question, warning,
 //                          information; BUTTONS: ok, okcancel, yesno) and exits with its result
@@ -77,6 +78,20 @@ UINT ButtonsFlag(const wchar_t* name)
     return MB_OK;
 }
 
+void StartCopy()
+{
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t commandLine[] = L"driver_target /code 5";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessW(self, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
@@ -88,6 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         if (!wcscmp(argv[i], L"/exit") && i + 1 < argc) return _wtoi(argv[i + 1]);
         if (!wcscmp(argv[i], L"/code") && i + 1 < argc) quitCode = _wtoi(argv[++i]);
         else if (!wcscmp(argv[i], L"/delay") && i + 1 < argc) delay = _wtoi(argv[++i]);
+        else if (!wcscmp(argv[i], L"/spawn")) StartCopy();
         else if (!wcscmp(argv[i], L"/box") && i + 4 < argc)
             return MessageBoxW(nullptr, argv[i + 2], argv[i + 1], IconFlag(argv[i + 3]) | ButtonsFlag(argv[i + 4]));
     }

@@ -105,6 +105,29 @@ TEST_CASE("process: exit code, start failure, working folder, kill on destructio
     CloseHandle(watch);
 }
 
+TEST_CASE("process: what the program started goes with it")
+{
+    HANDLE child = nullptr;
+    {
+        Process parent = StartTarget(L"/spawn");
+        WaitForTargetDialog(parent);
+        // The copy's dialog is the one top-level window with the caption that is not the parent's.
+        HWND copy = nullptr;
+        WaitUntil([&] {
+            copy = FindWindowW(L"#32770", kCaption);
+            while (copy && Window(copy).ProcessId() == parent.Id())
+                copy = FindWindowExW(nullptr, copy, L"#32770", kCaption);
+            return copy != nullptr;
+        });
+        REQUIRE(copy);
+        child = OpenProcess(SYNCHRONIZE, FALSE, Window(copy).ProcessId());
+        REQUIRE(child);
+        CHECK(WaitForSingleObject(child, 0) == WAIT_TIMEOUT);
+    }
+    CHECK(WaitForSingleObject(child, 5000) == WAIT_OBJECT_0);
+    CloseHandle(child);
+}
+
 TEST_CASE("window: found by class and caption, texts, ids, rects, styles")
 {
     Process process = StartTarget();

@@ -33,11 +33,20 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments, c
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    // Suspended until it is in the job, so nothing it starts can escape the job.
+    if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info)) {
         process.error_ = L"cannot start " + exe + L": " + SystemMessage(GetLastError());
         return process;
     }
+    // Without a job (none to be had, or this process is in one already) only the process itself is
+    // killed at the end; the test still runs.
+    process.job_ = CreateJobObjectW(nullptr, nullptr);
+    if (process.job_ && !AssignProcessToJobObject(process.job_, info.hProcess)) {
+        CloseHandle(process.job_);
+        process.job_ = nullptr;
+    }
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     process.handle_ = info.hProcess;
     process.id_ = info.dwProcessId;
@@ -45,7 +54,8 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments, c
 }
 
 Process::Process(Process&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), id_(std::exchange(other.id_, 0)),
+    : handle_(std::exchange(other.handle_, nullptr)), job_(std::exchange(other.job_, nullptr)),
+      id_(std::exchange(other.id_, 0)),
       error_(std::move(other.error_))
 {
 }
@@ -55,6 +65,7 @@ Process& Process::operator=(Process&& other) noexcept
     if (this != &other) {
         Close();
         handle_ = std::exchange(other.handle_, nullptr);
+        job_ = std::exchange(other.job_, nullptr);
         id_ = std::exchange(other.id_, 0);
         error_ = std::move(other.error_);
     }
@@ -68,10 +79,17 @@ Process::~Process()
 
 void Process::Close()
 {
-    if (!handle_) return;
-    Kill();
-    CloseHandle(handle_);
-    handle_ = nullptr;
+    if (handle_) {
+        Kill();
+        CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+    if (job_) {
+        // The process may have ended by itself and left a child running.
+        TerminateJobObject(job_, 1);
+        CloseHandle(job_);
+        job_ = nullptr;
+    }
 }
 
 bool Process::IsRunning() const
@@ -95,7 +113,7 @@ bool Process::WaitForInputIdle(DWORD timeoutMs) const
 bool Process::Kill(UINT exitCode)
 {
     if (!handle_) return false;
-    if (IsRunning()) TerminateProcess(handle_, exitCode);
+    if (IsRunning() && !(job_ && TerminateJobObject(job_, exitCode))) TerminateProcess(handle_, exitCode);
     return WaitForSingleObject(handle_, 5000) == WAIT_OBJECT_0;
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// Owns a started program's process handle; a process still running on destruction is killed, so a
-// failing test never leaves it behind.
+// Owns a started program's process handle and a job holding it and the processes it starts; whatever
+// of them still runs on destruction is killed, so a failing test never leaves a program behind.
 class Process {
 public:
     // Starts exe with arguments (appended after the quoted exe path) in workingDir (the caller's when
@@ -33,7 +33,7 @@ public:
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs) const;
     // WaitForInputIdle: true once the program waits for input with an empty queue.
     bool WaitForInputIdle(DWORD timeoutMs = kDefaultTimeoutMs) const;
-    // Terminates a running process and waits (bounded) for it to end; true when it has.
+    // Terminates the process and any it started, and waits (bounded) for it to end; true when it has.
     bool Kill(UINT exitCode = 1);
 
     std::vector<Window> TopLevelWindows(bool visibleOnly = true) const;
@@ -58,6 +58,7 @@ private:
     void Close();
 
     HANDLE handle_ = nullptr;
+    HANDLE job_ = nullptr;
     DWORD id_ = 0;
     std::wstring error_;
 };
