@@ -31,6 +31,15 @@ void CFile::Open(const wchar_t* fileName, unsigned int openFlags)
     default: break;
     }
     DWORD disposition = (openFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
+    if (openFlags & modeCreate) {
+        // Windows refuses to recreate a read-only, hidden or system file with access denied;
+        // said here too, so that it holds where the file system would let it through
+        // (Wine running as root).
+        DWORD attributes = GetFileAttributesW(m_strFileName);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+            CFileException::ThrowOsError(ERROR_ACCESS_DENIED, m_strFileName);
+    }
     HANDLE file = CreateFileW(m_strFileName, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) CFileException::ThrowOsError(static_cast<long>(GetLastError()), m_strFileName);
     m_hFile = file;

@@ -44,10 +44,11 @@ TEST_CASE("file failures throw with cause, system error and the file's name")
 {
     ScratchFolder folder;
     CString held = folder / L"held.bin";
-    // A folder cannot be opened as a file for writing; read-only attributes are no test of
-    // access here, since Wine running as root may write through them.
     CString folderAsFile = folder / L"sub";
     REQUIRE(CreateDirectoryW(folderAsFile, nullptr));
+    CString readOnly = folder / L"readonly.bin";
+    REQUIRE(WriteWholeFile(readOnly, "kept", 4));
+    REQUIRE(SetFileAttributesW(readOnly, FILE_ATTRIBUTE_READONLY));
     CFile holder(held, kCreateWrite);
 
     struct Case {
@@ -61,6 +62,7 @@ TEST_CASE("file failures throw with cause, system error and the file's name")
     const Case cases[] = {
         {held, open, CFileException::sharingViolation, "访问 %s 时遇到了共享冲突。"},
         {folderAsFile, open, CFileException::accessDenied, "拒绝访问 %s。"},
+        {readOnly, open, CFileException::accessDenied, "拒绝访问 %s。"},
         {folder / L"missing.bin", remove, CFileException::fileNotFound, "未找到 %s。"},
         {folder / L"no\\such\\dir.bin", open, CFileException::badPath, "%s 包含无效路径。"},
     };
@@ -74,6 +76,7 @@ TEST_CASE("file failures throw with cause, system error and the file's name")
         expected.replace(expected.find("%s"), 2, Narrow(c.path));
         CHECK(Narrow(e.GetErrorMessage()) == expected);
     }
+    CHECK(ReadWholeFile(readOnly) == "kept");
 }
 
 TEST_CASE("a name holding %1 is inserted literally")
