@@ -31,7 +31,11 @@ bool PostKey(HWND target, UINT down, UINT up, UINT vk, LPARAM flags)
     LPARAM base = 1 | (static_cast<LPARAM>(scan & 0xFF) << 16) | flags;
     // Release: previous-state and transition bits set.
     LPARAM release = base | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
-    return PostMessageW(target, down, vk, base) && PostMessageW(target, up, vk, release);
+    if (!PostMessageW(target, down, vk, base)) return false;
+    // The key-down alone may close the window (Enter on a message box) before the key-up is posted;
+    // the key was still delivered.
+    PostMessageW(target, up, vk, release);
+    return true;
 }
 
 } // namespace
