@@ -1,0 +1,2 @@
+#include <doctest/doctest.h>
+TEST_CASE("placeholder") { CHECK(true); }
