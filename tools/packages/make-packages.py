@@ -80,26 +80,27 @@ def byte_table(weights):
     return bytes(table[:256])
 
 
-KINDS = {
-    # kind: (translate table, fraction of the data that fresh noise of this kind deflates to)
-    "code": (byte_table([(0x00, 44), (0xFF, 12), (0x8B, 8), (0x89, 6), (0x24, 5), (0x45, 4), (0x83, 4),
-                         (0xE8, 4), (0x50, 3), (0x10, 3), (0x0F, 3), (0x85, 3), (0xC3, 2), (0x74, 2)]), None),
-    "packed": (byte_table([(0x00, 6)]), None),
+BYTE_MIXES = {
+    "code": byte_table([(0x00, 44), (0xFF, 12), (0x8B, 8), (0x89, 6), (0x24, 5), (0x45, 4), (0x83, 4),
+                        (0xE8, 4), (0x50, 3), (0x10, 3), (0x0F, 3), (0x85, 3), (0xC3, 2), (0x74, 2)]),
+    "packed": byte_table([(0x00, 6)]),
 }
 COPY_COST = 0.012  # what a repeated run deflates to, per byte
 
 
-def calibrate():
-    # How well fresh noise deflates depends on the zlib at hand: measure it once.
-    for kind, (table, _) in list(KINDS.items()):
+def noise_costs():
+    """What fresh noise of each kind deflates to, per byte: measured, as it depends on the zlib at hand."""
+    costs = {}
+    for kind, table in BYTE_MIXES.items():
         sample = random.Random(kind).randbytes(1 << 20).translate(table)
-        KINDS[kind] = (table, len(zlib.compress(sample, LEVEL)) / len(sample))
+        costs[kind] = len(zlib.compress(sample, LEVEL)) / len(sample)
+    return costs
 
 
-def stand_in_data(size, kind, ratio, seed, start=b""):
+def stand_in_data(size, kind, ratio, noise_cost, seed, start=b""):
     """start followed by pseudo-random data up to size: runs of fresh noise of the kind and
     repeats of recent runs, mixed so that the whole deflates to about ratio of its size."""
-    table, noise_cost = KINDS[kind]
+    table = BYTE_MIXES[kind]
     repeat_share = min(0.98, max(0.0, (noise_cost - ratio) / (noise_cost - COPY_COST)))
     rng = random.Random(seed)
     out = bytearray(start)
@@ -177,7 +178,7 @@ def main():
     for option in ("dll120", "dll124", "dll126", "war3"):
         with open(getattr(args, option), "rb") as f:
             images[option] = f.read()
-    calibrate()
+    costs = noise_costs()
     os.makedirs(args.out, exist_ok=True)
 
     made = {}
@@ -188,7 +189,7 @@ def main():
                 start = images[BINARIES[key]] if key in BINARIES else b""
                 if len(start) > size:
                     sys.exit(f"{name} of {package}: the built binary is larger than {size} bytes")
-                made[key] = Deflated(stand_in_data(size, kind, ratio, zlib.crc32(key.encode()), start))
+                made[key] = Deflated(stand_in_data(size, kind, ratio, costs[kind], zlib.crc32(key.encode()), start))
             entries.append((name, made[key]))
         path = os.path.join(args.out, f"{package}.zip")
         write_zip(path, entries, hms)
