@@ -6,7 +6,7 @@ BUILD=$(cd "$1" && pwd)
 DEMO="$BUILD/demo"
 mkdir -p "$DEMO"
 cp "$BUILD/vorelin.exe" "$DEMO/"
-[ -f "$DEMO/war3.exe" ] || cp "$BUILD/tests/driver_target.exe" "$DEMO/war3.exe"
+[ -f "$DEMO/war3.exe" ] || cp "$BUILD/packages/stand-ins/war3.exe" "$DEMO/war3.exe"
 [ -f "$DEMO/game.dll" ] || cp "$BUILD/versiondll/v124.dll" "$DEMO/game.dll"
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -n "$DISPLAY" ]; then
