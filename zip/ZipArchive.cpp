@@ -38,18 +38,26 @@ int EntryCount(unzFile archive)
 }
 
 // Every step either advances or fails, so an unreadable record before the wanted one ends the walk.
-DWORD Position(unzFile archive, int index)
+DWORD Position(ZipHandle handle, int index)
 {
+    if (handle->m_nFirstUnreadable >= 0 && index >= handle->m_nFirstUnreadable) return ZIPRES_CORRUPT;
+    unzFile archive = Archive(handle);
     unz64_file_pos position;
     ZPOS64_T current = 0;
     bool known = unzGetFilePos64(archive, &position) == UNZ_OK;
     if (known) current = position.num_of_file;
     if (!known || current > static_cast<ZPOS64_T>(index)) {
-        if (unzGoToFirstFile(archive) != UNZ_OK) return ZIPRES_CORRUPT;
+        if (unzGoToFirstFile(archive) != UNZ_OK) {
+            handle->m_nFirstUnreadable = 0;
+            return ZIPRES_CORRUPT;
+        }
         current = 0;
     }
     while (current < static_cast<ZPOS64_T>(index)) {
-        if (unzGoToNextFile(archive) != UNZ_OK) return ZIPRES_CORRUPT;
+        if (unzGoToNextFile(archive) != UNZ_OK) {
+            handle->m_nFirstUnreadable = static_cast<int>(current) + 1;
+            return ZIPRES_CORRUPT;
+        }
         ++current;
     }
     return ZIPRES_OK;
@@ -111,7 +119,7 @@ DWORD FetchEntry(ZipHandle handle, int index, ZipEntryInfo& entry)
         entry = handle->m_cachedEntry;
         return ZIPRES_OK;
     }
-    DWORD result = Position(Archive(handle), index);
+    DWORD result = Position(handle, index);
     if (result == ZIPRES_OK) result = ReadCurrentEntry(Archive(handle), index, entry);
     if (result != ZIPRES_OK) return result;
     handle->m_cachedEntry = entry;
@@ -269,7 +277,7 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
 DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
 {
     if (index < 0 || index >= EntryCount(Archive(handle))) return ZIPRES_BAD_ARGUMENT;
-    DWORD result = Position(Archive(handle), index);
+    DWORD result = Position(handle, index);
     ZipEntryInfo entry;
     if (result == ZIPRES_OK) result = FetchEntry(handle, index, entry);
     if (result != ZIPRES_OK) return result;
@@ -313,7 +321,8 @@ void SetBaseDir(ZipHandle handle, const std::wstring& dir)
 } // namespace
 
 ZipArchive::ZipArchive()
-    : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr)
+    : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr),
+      m_szBaseDir(), m_nFirstUnreadable(-1)
 {
     if (m_password) m_password[0] = 0;
     wchar_t current[MAX_PATH];

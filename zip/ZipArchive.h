@@ -37,6 +37,9 @@ public:
     char* m_password;
     unsigned char* m_pBuffer;
     wchar_t m_szBaseDir[260];
+    // Index of the first central record found unreadable, -1 while none: the library cannot
+    // walk past it, and asking it again for every later index costs a full failed read each time.
+    int m_nFirstUnreadable;
 };
 
 typedef ZipArchive* ZipHandle;
