@@ -1,0 +1,414 @@
+#include "zip/ZipArchive.h"
+#include "zip/ZipAttributes.h"
+#include "zip/ZipEntryName.h"
+#include "zip/ZipEntryTimes.h"
+#include "zip/ZipFileIo.h"
+#include "zip/ZipPasswordCheck.h"
+#include <unzip.h>
+#include <climits>
+#include <new>
+#include <string>
+#include <vector>
+
+DWORD g_zipLastResult = ZIPRES_OK;
+
+namespace {
+
+const unsigned int kBufferSize = 16384;
+const size_t kMaxPathLength = MAX_PATH - 1;
+
+DWORD Store(DWORD result)
+{
+    g_zipLastResult = result;
+    return result;
+}
+
+unzFile Archive(ZipHandle handle)
+{
+    return static_cast<unzFile>(handle->m_hArchive);
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+int EntryCount(unzFile archive)
+{
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK) return 0;
+    return global.number_entry > static_cast<ZPOS64_T>(INT_MAX) ? INT_MAX : static_cast<int>(global.number_entry);
+}
+
+// Every step either advances or fails, so an unreadable record before the wanted one ends the walk.
+DWORD Position(ZipHandle handle, int index)
+{
+    if (handle->m_nFirstUnreadable >= 0 && index >= handle->m_nFirstUnreadable) return ZIPRES_CORRUPT;
+    unzFile archive = Archive(handle);
+    unz64_file_pos position;
+    ZPOS64_T current = 0;
+    bool known = unzGetFilePos64(archive, &position) == UNZ_OK;
+    if (known) current = position.num_of_file;
+    if (!known || current > static_cast<ZPOS64_T>(index)) {
+        if (unzGoToFirstFile(archive) != UNZ_OK) {
+            handle->m_nFirstUnreadable = 0;
+            return ZIPRES_CORRUPT;
+        }
+        current = 0;
+    }
+    while (current < static_cast<ZPOS64_T>(index)) {
+        if (unzGoToNextFile(archive) != UNZ_OK) {
+            handle->m_nFirstUnreadable = static_cast<int>(current) + 1;
+            return ZIPRES_CORRUPT;
+        }
+        ++current;
+    }
+    return ZIPRES_OK;
+}
+
+// The name, or nothing when it is too long for the record, not UTF-8 or unsafe to write.
+void ReadEntryName(unzFile archive, const unz_file_info64& info, wchar_t (&name)[260])
+{
+    name[0] = 0;
+    char bytes[260];
+    if (info.size_filename >= sizeof bytes) return;
+    unz_file_info64 again;
+    if (unzGetCurrentFileInfo64(archive, &again, bytes, sizeof bytes, nullptr, 0, nullptr, 0) != UNZ_OK) return;
+    std::wstring decoded;
+    if (!DecodeUtf8Name(bytes, info.size_filename, decoded)) return;
+    std::wstring safe = SanitizeEntryName(decoded);
+    if (safe.size() > kMaxPathLength) return;
+    safe.copy(name, safe.size());
+    name[safe.size()] = 0;
+}
+
+// Fills the record of the current entry after checking its local header against the central one.
+DWORD ReadCurrentEntry(unzFile archive, int index, ZipEntryInfo& entry)
+{
+    unz_file_info64 info;
+    if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIPRES_CORRUPT;
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) return ZIPRES_CORRUPT;
+    if (info.compressed_size > 0xFFFFFFFFULL || info.uncompressed_size > 0xFFFFFFFFULL) return ZIPRES_CORRUPT;
+
+    // A raw open checks the local header without decrypting or inflating anything.
+    if (unzOpenCurrentFile2(archive, nullptr, nullptr, 1) != UNZ_OK) return ZIPRES_CORRUPT;
+    std::vector<unsigned char> extra;
+    int extraSize = unzGetLocalExtrafield(archive, nullptr, 0);
+    bool extraRead = extraSize >= 0;
+    if (extraSize > 0) {
+        extra.resize(static_cast<size_t>(extraSize));
+        extraRead = unzGetLocalExtrafield(archive, extra.data(), static_cast<unsigned>(extraSize)) == extraSize;
+    }
+    unzCloseCurrentFile(archive);
+    if (!extraRead) return ZIPRES_READ_FAILED;
+
+    ZipEntryInfo filled{};
+    filled.nIndex = index;
+    ReadEntryName(archive, info, filled.szName);
+    filled.dwAttributes = MapEntryAttributes(static_cast<unsigned int>(info.version), static_cast<DWORD>(info.external_fa));
+    filled.nCompressedSize = static_cast<DWORD>(info.compressed_size);
+    filled.nUncompressedSize = static_cast<DWORD>(info.uncompressed_size);
+    FILETIME stamp = DosDateTimeToUtc(static_cast<DWORD>(info.dosDate));
+    filled.ftAccess = filled.ftCreation = filled.ftModified = stamp;
+    if (!extra.empty())
+        ApplyExtendedTimes(extra.data(), extra.size(), filled.ftModified, filled.ftAccess, filled.ftCreation);
+    entry = filled;
+    return ZIPRES_OK;
+}
+
+DWORD FetchEntry(ZipHandle handle, int index, ZipEntryInfo& entry)
+{
+    if (index == handle->m_nCachedIndex) {
+        entry = handle->m_cachedEntry;
+        return ZIPRES_OK;
+    }
+    DWORD result = Position(handle, index);
+    if (result == ZIPRES_OK) result = ReadCurrentEntry(Archive(handle), index, entry);
+    if (result != ZIPRES_OK) return result;
+    handle->m_cachedEntry = entry;
+    handle->m_nCachedIndex = index;
+    return ZIPRES_OK;
+}
+
+bool FullPath(const std::wstring& path, std::wstring& full)
+{
+    wchar_t buffer[MAX_PATH];
+    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
+    if (length == 0 || length >= MAX_PATH) return false;
+    full.assign(buffer, length);
+    return true;
+}
+
+// The last guard against a relative target that would still leave the base folder.
+bool LiesBelow(const std::wstring& base, const std::wstring& path)
+{
+    std::wstring fullBase, fullPath;
+    if (!FullPath(base, fullBase) || !FullPath(path, fullPath)) return false;
+    if (fullBase.empty() || !IsSeparator(fullBase.back())) fullBase += L'\\';
+    if (fullPath.size() <= fullBase.size()) return false;
+    int length = static_cast<int>(fullBase.size());
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, fullPath.c_str(), length, fullBase.c_str(), length) == CSTR_EQUAL;
+}
+
+// An existing file is replaced under the name it has on disk, in its letter case.
+std::wstring NameOnDisk(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(path.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return path;
+    FindClose(find);
+    size_t cut = path.find_last_of(L"\\/");
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+    std::wstring file = path.substr(folder.size());
+    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.cFileName, -1) != CSTR_EQUAL) return path;
+    return folder + found.cFileName;
+}
+
+// Read-only, hidden and system files, and files another process holds open, stay as they are.
+// The attributes are checked explicitly because an administrator may open read-only files for writing.
+bool MayReplace(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)) return false;
+    HANDLE probe = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(probe);
+    return true;
+}
+
+HANDLE CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
+{
+    size_t cut = target.find_last_of(L"\\/");
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
+    static unsigned int counter = 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        wchar_t name[32];
+        wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + ++counter);
+        temporary = folder + name;
+        if (temporary.size() > kMaxPathLength) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool HeaderCheckPasses(unzFile archive, const char* password, const unz_file_info64& info, DWORD& result)
+{
+    unsigned char header[12];
+    if (unzOpenCurrentFile2(archive, nullptr, nullptr, 1) != UNZ_OK) {
+        result = ZIPRES_CORRUPT;
+        return false;
+    }
+    int got = unzReadCurrentFile(archive, header, sizeof header);
+    unzCloseCurrentFile(archive);
+    if (got != static_cast<int>(sizeof header)) {
+        result = ZIPRES_INFLATE_FAILED;
+        return false;
+    }
+    unsigned char expected = (info.flag & 8) ? static_cast<unsigned char>(info.dosDate >> 8)
+                                             : static_cast<unsigned char>(info.crc >> 24);
+    if (!ZipPasswordHeaderMatches(password, header, expected)) {
+        result = ZIPRES_BAD_PASSWORD;
+        return false;
+    }
+    return true;
+}
+
+// Streams the current entry into the file; OK only for exactly the declared bytes with a matching CRC.
+DWORD StreamEntry(ZipHandle handle, HANDLE output)
+{
+    unzFile archive = Archive(handle);
+    unz_file_info64 info;
+    if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIPRES_CORRUPT;
+    // The library would treat every entry as encrypted once given a password, and never checks it.
+    const char* password = nullptr;
+    if (info.flag & 1) {
+        password = handle->m_password ? handle->m_password : "";
+        DWORD refused = ZIPRES_OK;
+        if (!HeaderCheckPasses(archive, password, info, refused)) return refused;
+    }
+    if (!handle->m_pBuffer) handle->m_pBuffer = new (std::nothrow) unsigned char[kBufferSize];
+    if (!handle->m_pBuffer) return ZIPRES_INFLATE_FAILED;
+    if (unzOpenCurrentFilePassword(archive, password) != UNZ_OK) return ZIPRES_CORRUPT;
+
+    DWORD result = ZIPRES_OK;
+    ZPOS64_T written = 0;
+    while (written < info.uncompressed_size) {
+        int got = unzReadCurrentFile(archive, handle->m_pBuffer, kBufferSize);
+        if (got <= 0) {
+            result = ZIPRES_INFLATE_FAILED;
+            break;
+        }
+        DWORD done = 0;
+        if (!WriteFile(output, handle->m_pBuffer, static_cast<DWORD>(got), &done, nullptr) || done != static_cast<DWORD>(got)) {
+            result = ZIPRES_WRITE_FAILED;
+            break;
+        }
+        written += static_cast<ZPOS64_T>(got);
+    }
+    int closed = unzCloseCurrentFile(archive);
+    if (result == ZIPRES_OK && closed != UNZ_OK) result = ZIPRES_CORRUPT;
+    return result;
+}
+
+// Writes beside the target and replaces it only once the whole entry has checked out.
+DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wstring& path)
+{
+    if (!MayReplace(path)) return ZIPRES_CANNOT_OPEN;
+    std::wstring target = NameOnDisk(path);
+    DWORD attributes = entry.dwAttributes & ~FILE_ATTRIBUTE_READONLY;
+    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    std::wstring temporary;
+    HANDLE output = CreateTemporaryFile(target, attributes, temporary);
+    if (output == INVALID_HANDLE_VALUE) return ZIPRES_CANNOT_OPEN;
+
+    DWORD result = StreamEntry(handle, output);
+    if (result == ZIPRES_OK && !SetFileTime(output, &entry.ftCreation, &entry.ftAccess, &entry.ftModified))
+        result = ZIPRES_WRITE_FAILED;
+    if (!CloseHandle(output) && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;
+    if (result == ZIPRES_OK && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        result = ZIPRES_CANNOT_OPEN;
+    if (result != ZIPRES_OK) {
+        DeleteFileW(temporary.c_str());
+        return result;
+    }
+    if (entry.dwAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(target.c_str(), entry.dwAttributes);
+    return ZIPRES_OK;
+}
+
+DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
+{
+    if (index < 0 || index >= EntryCount(Archive(handle))) return ZIPRES_BAD_ARGUMENT;
+    DWORD result = Position(handle, index);
+    ZipEntryInfo entry;
+    if (result == ZIPRES_OK) result = FetchEntry(handle, index, entry);
+    if (result != ZIPRES_OK) return result;
+
+    std::wstring wanted = target;
+    if (wanted.empty() || wanted.size() > kMaxPathLength) return ZIPRES_CANNOT_OPEN;
+    std::wstring base = handle->m_szBaseDir;
+    bool absolute = IsAbsoluteTarget(target);
+    if (!absolute && !IsSafeRelativePath(wanted)) return ZIPRES_CANNOT_OPEN;
+
+    if (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (absolute) return MakeDirectoryChain(nullptr, target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
+        if (base.size() + wanted.size() > kMaxPathLength || !LiesBelow(base, base + wanted)) return ZIPRES_CANNOT_OPEN;
+        return MakeDirectoryChain(base.c_str(), target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
+    }
+
+    size_t cut = wanted.find_last_of(L"\\/");
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : wanted.substr(0, cut + 1);
+    std::wstring file = wanted.substr(folder.size());
+    if (file.empty()) return ZIPRES_CANNOT_OPEN;
+    std::wstring path;
+    if (absolute) {
+        path = folder + file;
+        MakeDirectoryChain(nullptr, folder.c_str());
+    } else {
+        path = base + folder + file;
+        if (path.size() > kMaxPathLength || !LiesBelow(base, path)) return ZIPRES_CANNOT_OPEN;
+        MakeDirectoryChain(base.c_str(), folder.c_str());
+    }
+    return WriteEntryFile(handle, entry, path);
+}
+
+void SetBaseDir(ZipHandle handle, const std::wstring& dir)
+{
+    std::wstring base = dir;
+    if (base.empty() || !IsSeparator(base.back())) base += L'\\';
+    base.copy(handle->m_szBaseDir, base.size());
+    handle->m_szBaseDir[base.size()] = 0;
+}
+
+} // namespace
+
+ZipArchive::ZipArchive()
+    : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr),
+      m_szBaseDir(), m_nFirstUnreadable(-1)
+{
+    if (m_password) m_password[0] = 0;
+    wchar_t current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+    // A current folder too long to hold still resolves relative paths, as ".".
+    std::wstring dir = (length == 0 || length >= MAX_PATH - 1) ? std::wstring(L".") : std::wstring(current, length);
+    SetBaseDir(this, dir);
+}
+
+ZipArchive::~ZipArchive()
+{
+    if (m_hArchive) unzClose(static_cast<unzFile>(m_hArchive));
+    delete[] m_password;
+    delete[] m_pBuffer;
+}
+
+ZipHandle ZipOpen(const wchar_t* path)
+{
+    try {
+        if (!path) return Store(ZIPRES_CANNOT_OPEN), nullptr;
+        ZipArchive* archive = new (std::nothrow) ZipArchive;
+        if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            zlib_filefunc64_def functions;
+            FillZipFileFunctions(functions);
+            archive->m_hArchive = unzOpen2_64(file, &functions);
+        }
+        if (!archive->m_hArchive) {
+            delete archive;
+            return Store(ZIPRES_CANNOT_OPEN), nullptr;
+        }
+        Store(ZIPRES_OK);
+        return archive;
+    } catch (...) {
+        return Store(ZIPRES_CANNOT_OPEN), nullptr;
+    }
+}
+
+DWORD ZipSetBaseDir(ZipHandle handle, const wchar_t* dir)
+{
+    if (!handle || !dir || !dir[0]) return Store(ZIPRES_BAD_ARGUMENT);
+    try {
+        std::wstring wanted = dir;
+        // Room is kept for the separator and at least one name character after it.
+        if (wanted.size() > kMaxPathLength - 2) return Store(ZIPRES_BAD_ARGUMENT);
+        SetBaseDir(handle, wanted);
+        return Store(ZIPRES_OK);
+    } catch (...) {
+        return Store(ZIPRES_BAD_ARGUMENT);
+    }
+}
+
+DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry)
+{
+    if (!handle || !entry) return Store(ZIPRES_BAD_ARGUMENT);
+    try {
+        int count = EntryCount(Archive(handle));
+        if (index < -1 || index >= count) return Store(ZIPRES_BAD_ARGUMENT);
+        if (index == -1) {
+            *entry = ZipEntryInfo{};
+            entry->nIndex = count;
+            return Store(ZIPRES_OK);
+        }
+        ZipEntryInfo filled;
+        DWORD result = FetchEntry(handle, index, filled);
+        if (result == ZIPRES_OK) *entry = filled;
+        return Store(result);
+    } catch (...) {
+        return Store(ZIPRES_CORRUPT);
+    }
+}
+
+DWORD ZipExtractEntry(ZipHandle handle, int index, const wchar_t* target)
+{
+    if (!handle || !target) return Store(ZIPRES_BAD_ARGUMENT);
+    try {
+        return Store(ExtractEntry(handle, index, target));
+    } catch (...) {
+        return Store(ZIPRES_WRITE_FAILED);
+    }
+}
+
+DWORD ZipClose(ZipHandle handle)
+{
+    if (!handle) return Store(ZIPRES_BAD_ARGUMENT);
+    delete handle;
+    return Store(ZIPRES_OK);
+}

@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+enum : DWORD {
+    ZIPRES_OK = 0,
+    ZIPRES_CANNOT_OPEN = 0x200,
+    ZIPRES_WRITE_FAILED = 0x400,
+    ZIPRES_CORRUPT = 0x700,
+    ZIPRES_READ_FAILED = 0x800,
+    ZIPRES_BAD_PASSWORD = 0x1000,
+    ZIPRES_BAD_ARGUMENT = 0x10000,
+    ZIPRES_INFLATE_FAILED = 0x5000000,
+};
+
+// Result of the last reader call; kept for callers that want it, read by nobody here.
+extern DWORD g_zipLastResult;
+
+struct ZipEntryInfo {
+    int nIndex;
+    wchar_t szName[260];
+    DWORD dwAttributes;
+    FILETIME ftAccess, ftCreation, ftModified;
+    DWORD nCompressedSize, nUncompressedSize;
+};
+
+// One open archive: the unzip library's state over the file, the last entry record and the extraction buffer.
+class ZipArchive {
+public:
+    ZipArchive();
+    ~ZipArchive();
+    ZipArchive(const ZipArchive&) = delete;
+    ZipArchive& operator=(const ZipArchive&) = delete;
+
+    void* m_hArchive;
+    ZipEntryInfo m_cachedEntry;
+    int m_nCachedIndex;
+    char* m_password;
+    unsigned char* m_pBuffer;
+    wchar_t m_szBaseDir[260];
+    // Index of the first central record found unreadable, -1 while none: the library cannot
+    // walk past it, and asking it again for every later index costs a full failed read each time.
+    int m_nFirstUnreadable;
+};
+
+typedef ZipArchive* ZipHandle;
+
+ZipHandle ZipOpen(const wchar_t* path);
+DWORD ZipSetBaseDir(ZipHandle handle, const wchar_t* dir);
+DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry);
+DWORD ZipExtractEntry(ZipHandle handle, int index, const wchar_t* target);
+DWORD ZipClose(ZipHandle handle);
+
+// Creates root (one level) when missing, then every folder of dir below it; root may be null.
+// True when root + dir exists as a folder afterwards.
+bool MakeDirectoryChain(const wchar_t* root, const wchar_t* dir);

@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+#include <ioapi.h>
+
+// The unzip library's file functions over a Win32 file handle opened by the caller and passed
+// as the library's "path"; the library closes the handle with the archive, or when opening fails.
+void FillZipFileFunctions(zlib_filefunc64_def& functions);
