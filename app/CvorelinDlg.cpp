@@ -16,6 +16,11 @@ BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(1001, OnCloseButton)
     ON_BN_CLICKED(1000, OnMinimizeButton)
+    ON_BN_CLICKED(1018, OnSwitch120E)
+    ON_BN_CLICKED(1019, OnSwitch124E)
+    ON_BN_CLICKED(1015, OnSwitch126)
+    ON_BN_CLICKED(1008, OnSwitch120E4M)
+    ON_BN_CLICKED(1009, OnSwitch124E8M)
 END_MESSAGE_MAP()
 
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
@@ -106,3 +111,43 @@ void CvorelinDlg::OnMinimizeButton()
     ShowWindow(SW_MINIMIZE);
 }
 
+void CvorelinDlg::OnSwitch120E()
+{
+    SwitchTo(kVariant120E);
+}
+
+void CvorelinDlg::OnSwitch124E()
+{
+    SwitchTo(kVariant124E);
+}
+
+void CvorelinDlg::OnSwitch126()
+{
+    SwitchTo(kVariant126);
+}
+
+void CvorelinDlg::OnSwitch120E4M()
+{
+    SwitchTo(kVariant120E4M);
+}
+
+void CvorelinDlg::OnSwitch124E8M()
+{
+    SwitchTo(kVariant124E8M);
+}
+
+void CvorelinDlg::SwitchTo(const VersionVariant& variant)
+{
+    // A switch that left files unreplaced has told the user why; label and record keep the old version.
+    if (!VersionSwitch(*this, m_strGameDir).Run(variant)) return;
+
+    m_stVersion.SetWindowText(variant.label);
+    RECT area{};
+    m_stVersion.GetWindowRect(&area);
+    ScreenToClient(&area);
+    InvalidateRect(&area, true);
+    UpdateWindow();
+
+    WriteStoredVersion(m_strGameDir, variant.label);
+    MessageBox(variant.confirmation, L"版本转换成功提示", 0);
+}

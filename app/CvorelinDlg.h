@@ -4,6 +4,7 @@
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "switching/VersionSwitch.h"
 
 // The launcher's one window: owns every control object and the game directory.
 class CvorelinDlg : public CDialogEx {
@@ -24,6 +25,12 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnCloseButton();
     void OnMinimizeButton();
+    void OnSwitch120E();
+    void OnSwitch124E();
+    void OnSwitch126();
+    void OnSwitch120E4M();
+    void OnSwitch124E8M();
+    void SwitchTo(const VersionVariant& variant);
 
     HICON m_hIcon;
     unsigned int m_nSkinWidth = 0;

@@ -1,0 +1,212 @@
+#include "BuildFile.h"
+#include "LauncherFolder.h"
+#include "PackageContents.h"
+#include "Utf8.h"
+#include <doctest/doctest.h>
+
+namespace {
+
+struct Row {
+    int command;
+    std::vector<unsigned int> packages;
+    const wchar_t* version;  // after "当前版本:" and "当前版本为："
+};
+
+const Row kRows[] = {
+    {1018, {183}, L"1.20E"},
+    {1019, {185}, L"1.24E"},
+    {1015, {186}, L"1.26"},
+    {1008, {183, 188}, L"1.20E+4M"},
+    {1009, {185, 187}, L"1.24E+8M"},
+};
+
+// A game folder with the launcher up and its dialog found.
+struct RunningLauncher : LauncherFolder {
+    Window dialog;
+    explicit RunningLauncher(const std::wstring& gameDll = L"versiondll\\v124.dll",
+                             const std::wstring& launcherExe = L"vorelin.exe")
+        : LauncherFolder(gameDll, true, launcherExe)
+    {
+        if (Start()) dialog = WaitForDialog();
+    }
+    std::wstring Label() const { return dialog.Control(1021).Text(); }
+};
+
+// Clicks a version button and answers the confirmation; returns its text (empty when none came).
+std::wstring SwitchAndConfirm(RunningLauncher& game, int command)
+{
+    game.dialog.Command(command);
+    Window box = game.launcher.WaitForMessageBox(L"版本转换成功提示", 60000);
+    if (!box) return std::wstring();
+    MessageBoxWindow message(box);
+    std::wstring text = message.Text();
+    CHECK(message.Icon() == MessageBoxIcon::None);
+    CHECK(box.Owner().Handle() == game.dialog.Handle());
+    message.Press(IDOK);
+    message.WaitUntilClosed();
+    return text;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b)
+{
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+// Every file of the packages, later ones over earlier ones, is in the folder byte for byte,
+// with the package's time for creation, access and last write.
+void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>& packages)
+{
+    for (unsigned int id : packages) {
+        std::vector<PackageFile> files = ReadPackage(id);
+        REQUIRE_FALSE(files.empty());
+        for (const PackageFile& f : files) {
+            CAPTURE(Utf8(f.name));
+            // The one-file packages go on top; their Game.dll is what the base's game.dll must hold now.
+            if (id == packages.front() && packages.size() > 1 && lstrcmpiW(f.name.c_str(), L"game.dll") == 0) continue;
+            HANDLE h = CreateFileW(game.folder.PathOf(f.name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+            REQUIRE(h != INVALID_HANDLE_VALUE);
+            FILETIME created, accessed, written;
+            GetFileTime(h, &created, &accessed, &written);
+            CloseHandle(h);
+            CHECK(SameTime(written, f.modified));
+            CHECK(SameTime(created, f.modified));
+            CHECK(SameTime(accessed, f.modified));
+            // Read after the times: reading moves the last-access time.
+            auto bytes = game.folder.Read(f.name);
+            REQUIRE(bytes.has_value());
+            CHECK(*bytes == f.data);
+        }
+    }
+}
+
+std::wstring NameOnDisk(const LauncherFolder& game, const std::wstring& name)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(game.folder.PathOf(name).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return std::wstring();
+    FindClose(find);
+    return found.cFileName;
+}
+
+} // namespace
+
+TEST_CASE("each version from a fresh folder: files, times, label, record and confirmation")
+{
+    for (const Row& row : kRows) {
+        CAPTURE(Utf8(row.version));
+        RunningLauncher game(L"");
+        REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));
+        CHECK(Utf8(SwitchAndConfirm(game, row.command)) == Utf8(std::wstring(L"版本转换成功，当前版本为：") + row.version));
+        CHECK(Utf8(game.Label()) == Utf8(std::wstring(L"当前版本:") + row.version));
+        CHECK(Utf8(game.StoredVersion()) == Utf8(std::wstring(L"当前版本:") + row.version));
+        CheckExtracted(game, row.packages);
+        CHECK_FALSE(game.folder.Exists(L"war_temp.zip"));
+        if (row.packages.size() > 1) {
+            // The top package's Game.dll replaced game.dll under the name the file already had.
+            CHECK(Utf8(NameOnDisk(game, L"game.dll")) == "game.dll");
+            CHECK(*game.folder.Read(L"game.dll") == ReadPackage(row.packages[1]).front().data);
+        }
+    }
+}
+
+TEST_CASE("switching never deletes: files of the version before stay")
+{
+    RunningLauncher game(L"");
+    REQUIRE(game.dialog);
+    CHECK_FALSE(SwitchAndConfirm(game, 1019).empty());
+    CHECK_FALSE(SwitchAndConfirm(game, 1018).empty());
+    for (const wchar_t* kept : {L"msvcm80.dll", L"msvcp80.dll", L"msvcr80.dll", L"icons-WAR3.bni", L"bncache.dat"})
+        CHECK(game.folder.Exists(kept));
+    CHECK_FALSE(SwitchAndConfirm(game, 1015).empty());
+    CHECK(game.folder.Exists(L"War3.org"));
+    CheckExtracted(game, {186});
+}
+
+TEST_CASE("a leftover war_temp.zip is overwritten and removed; a read-only one stops the switch")
+{
+    {
+        RunningLauncher game(L"");
+        REQUIRE(game.folder.Write(L"war_temp.zip", "left over"));
+        REQUIRE(game.dialog);
+        CHECK_FALSE(SwitchAndConfirm(game, 1019).empty());
+        CHECK_FALSE(game.folder.Exists(L"war_temp.zip"));
+    }
+    RunningLauncher game;
+    REQUIRE(game.folder.Write(L"war_temp.zip", "read only"));
+    REQUIRE(SetFileAttributesW(game.folder.PathOf(L"war_temp.zip").c_str(), FILE_ATTRIBUTE_READONLY));
+    REQUIRE(game.dialog);
+    std::string war3Before = *game.folder.Read(L"war3.exe");
+    game.dialog.Command(1018);
+    Window box = game.launcher.WaitForMessageBox(L"vorelin", 30000);
+    REQUIRE_MESSAGE(box, Utf8(game.launcher.Describe()));
+    MessageBoxWindow message(box);
+    CHECK(Utf8(message.Text()) == Utf8(L"拒绝访问 " + game.folder.PathOf(L"war_temp.zip") + L"。"));
+    CHECK(message.Icon() == MessageBoxIcon::Error);
+    message.Press(IDOK);
+    CHECK(message.WaitUntilClosed());
+    CHECK(*game.folder.Read(L"war3.exe") == war3Before);
+    CHECK(Utf8(game.Label()) == Utf8(L"当前版本:1.24E"));
+    CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.24E"));
+    CHECK(*game.folder.Read(L"war_temp.zip") == "read only");
+    // The dialog goes on after the error.
+    CHECK(game.launcher.IsRunning());
+    CHECK(game.dialog.IsVisible());
+}
+
+TEST_CASE("a game file in use or read-only stops the switch before anything is written")
+{
+    for (bool readOnly : {false, true}) {
+        CAPTURE(readOnly);
+        RunningLauncher game;
+        REQUIRE(game.dialog);
+        std::string dllBefore = *game.folder.Read(L"game.dll");
+        std::string war3Before = *game.folder.Read(L"war3.exe");
+        HANDLE running = INVALID_HANDLE_VALUE;
+        if (readOnly) {
+            REQUIRE(SetFileAttributesW(game.folder.PathOf(L"game.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+        } else {
+            // As a running game holds its files: open, shared for reading only.
+            running = CreateFileW(game.folder.PathOf(L"game.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+            REQUIRE(running != INVALID_HANDLE_VALUE);
+        }
+        game.dialog.Command(1008);
+        Window box = game.launcher.WaitForMessageBox(L"版本转换失败", 30000);
+        REQUIRE_MESSAGE(box, Utf8(game.launcher.Describe()));
+        MessageBoxWindow message(box);
+        std::wstring text = message.Text();
+        CHECK(text.find(L"game.dll") != std::wstring::npos);
+        CHECK(text.find(readOnly ? L"只读" : L"游戏正在运行") != std::wstring::npos);
+        CHECK(message.Icon() == MessageBoxIcon::Error);
+        CHECK(box.Owner().Handle() == game.dialog.Handle());
+        message.Press(IDOK);
+        CHECK(message.WaitUntilClosed());
+        if (running != INVALID_HANDLE_VALUE) CloseHandle(running);
+        CHECK(*game.folder.Read(L"game.dll") == dllBefore);
+        CHECK(*game.folder.Read(L"war3.exe") == war3Before);
+        CHECK_FALSE(game.folder.Exists(L"Storm.dll"));
+        CHECK_FALSE(game.folder.Exists(L"war_temp.zip"));
+        CHECK(Utf8(game.Label()) == Utf8(L"当前版本:1.24E"));
+        CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.24E"));
+    }
+}
+
+TEST_CASE("a package the launcher lacks is reported, and the switch goes on")
+{
+    // This launcher carries package 183 only.
+    RunningLauncher game(L"", L"vorelin_partial.exe");
+    REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));
+    game.dialog.Command(1008);
+    Window missing = game.launcher.WaitForMessageBox(L"vorelin", 60000);
+    REQUIRE_MESSAGE(missing, Utf8(game.launcher.Describe()));
+    MessageBoxWindow missingBox(missing);
+    CHECK(Utf8(missingBox.Text()) == Utf8(L"无法获取相关资源!"));
+    CHECK(missingBox.Icon() == MessageBoxIcon::None);
+    missingBox.Press(IDOK);
+    Window box = game.launcher.WaitForMessageBox(L"版本转换成功提示", 30000);
+    REQUIRE(box);
+    MessageBoxWindow(box).Press(IDOK);
+    CheckExtracted(game, {183});
+    CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.20E+4M"));
+}

@@ -1,0 +1,125 @@
+// Times a real 1.20E switch through the launcher's own extraction code against the floor:
+// minizip's miniunz extracting the same package into a fresh folder, in the same run.
+// Run after `make test` (which makes the Wine prefix):
+//     WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/switchbench.exe </dev/null >bench.txt 2>&1
+#include "framework/CWnd.h"
+#include "switching/VersionSwitch.h"
+#include <windows.h>
+#include <psapi.h>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+double Seconds(LARGE_INTEGER start, LARGE_INTEGER end)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+}
+
+std::wstring FreshFolder(const wchar_t* name)
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring path = std::wstring(base) + name + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+void RemoveFolder(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.cFileName[0] != L'.') DeleteFileW((path + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+std::wstring ExeFolder()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+double RunMiniunz(const std::wstring& archive, const std::wstring& target)
+{
+    std::wstring command = L"\"" + ExeFolder() + L"\\miniunz.exe\" -x -o \"" + archive + L"\" -d \"" + target + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    startup.hStdOutput = startup.hStdError = null;
+    PROCESS_INFORMATION process{};
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, target.c_str(), &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    QueryPerformanceCounter(&end);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(null);
+    return Seconds(start, end);
+}
+
+} // namespace
+
+int main()
+{
+    const void* data = nullptr;
+    unsigned long size = 0;
+    if (!FindVersionPackage(183, &data, &size)) {
+        std::printf("package 183 is not in this executable\n");
+        return 1;
+    }
+    const int rounds = 3;
+    double best = 1e9, floorBest = 1e9;
+    for (int round = 0; round < rounds; ++round) {
+        std::wstring game = FreshFolder(L"switchbench_game");
+        CWnd owner;  // no window: the switch must not need to ask anything
+        VersionSwitch sw(owner, game.c_str());
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        bool ok = sw.Run(kVariant120E);
+        QueryPerformanceCounter(&end);
+        if (!ok) {
+            std::printf("the switch failed\n");
+            return 1;
+        }
+        double seconds = Seconds(start, end);
+        if (seconds < best) best = seconds;
+        RemoveFolder(game);
+
+        // The floor extracts the very package bytes, written out beforehand and not timed.
+        std::wstring source = FreshFolder(L"switchbench_src");
+        std::wstring archive = source + L"\\183.zip";
+        HANDLE file = CreateFileW(archive.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, data, size, &written, nullptr);
+        CloseHandle(file);
+        std::wstring target = FreshFolder(L"switchbench_floor");
+        double floor = RunMiniunz(archive, target);
+        if (floor < 0) {
+            std::printf("miniunz could not be started\n");
+            return 1;
+        }
+        if (floor < floorBest) floorBest = floor;
+        RemoveFolder(target);
+        RemoveFolder(source);
+        std::printf("round %d: switch %.3f s, miniunz %.3f s, ratio %.3f\n", round + 1, seconds, floor, seconds / floor);
+    }
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    std::printf("best: switch %.3f s, miniunz %.3f s, ratio %.3f (target <= 1.25)\n", best, floorBest, best / floorBest);
+    std::printf("peak working set of the switch process: %.1f MB (package %lu bytes mapped as a resource)\n",
+                memory.PeakWorkingSetSize / 1048576.0, size);
+    return 0;
+}
