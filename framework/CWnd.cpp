@@ -54,6 +54,13 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
         CWnd* wnd = g_wndInit;
         g_wndInit = nullptr;
         wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        // Only that one window was wanted: a hook left in place for the dialog's whole life
+        // would see every window and box the dialog opens.
+        HHOOK hook = g_createHook;
+        g_createHook = nullptr;
+        LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+        UnhookWindowsHookEx(hook);
+        return result;
     }
     return CallNextHookEx(g_createHook, code, wParam, lParam);
 }
