@@ -3,7 +3,7 @@
 # Debian's zlib source package into deps/; does nothing when all is present.
 set -e
 cd "$(dirname "$0")/.."
-PKGS="python3 g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
+PKGS="python3 bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
