@@ -7,12 +7,6 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
     return &map;
 }
 
-bool CCmdTarget::OnCmdMsg(UINT id, UINT code)
-{
-    LRESULT ignored = 0;
-    return Dispatch(WM_COMMAND, code, id, MAKEWPARAM(id, code), 0, &ignored);
-}
-
 bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     const bool isCommand = message == WM_COMMAND;

@@ -49,8 +49,6 @@ protected:                                                   \
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;
-    // Runs the handler for a command; true when one ran.
-    bool OnCmdMsg(UINT id, UINT code);
 
 protected:
     virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }

@@ -48,6 +48,12 @@ bool IsImeWindow(HWND hWnd)
     return lstrcmpiW(name, L"IME") == 0;
 }
 
+// The kind of a WM_CTLCOLOR* request is its offset from the first of them.
+AFX_CTLCOLOR ControlColorRequest(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return {reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
+}
+
 LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND && g_wndInit && !IsImeWindow(reinterpret_cast<HWND>(wParam))) {
@@ -177,7 +183,7 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: {
-        AFX_CTLCOLOR request{reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
+        AFX_CTLCOLOR request = ControlColorRequest(message, wParam, lParam);
         CWnd* child = FromHandlePermanent(request.hWnd);
         LRESULT brush = 0;
         if (child && child != this && child->OnChildNotify(message, wParam, lParam, &brush) && brush) {
@@ -207,7 +213,7 @@ bool CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return Dispatch(WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, wParam, lParam, result);
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: {
-        AFX_CTLCOLOR request{reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
+        AFX_CTLCOLOR request = ControlColorRequest(message, wParam, lParam);
         return Dispatch(WM_REFLECT_BASE + AFX_WM_CTLCOLOR, 0, 0, wParam, reinterpret_cast<LPARAM>(&request), result);
     }
     default:

@@ -1,6 +1,7 @@
 #include "switching/PackageListing.h"
 #include <windows.h>
 #include <cstring>
+#include "zip/ZipEntryName.h"
 #include <unzip.h>
 
 namespace {
@@ -56,14 +57,12 @@ int ZCALLBACK ErrorMemory(voidpf, voidpf)
     return 0;
 }
 
-CString FromUtf8(const char* text)
+// The name the reader will write the entry under; empty when it refuses it.
+CString ExtractedName(const char* bytes, size_t length)
 {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) return CString();
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return CString(std::move(wide));
+    std::wstring decoded;
+    if (!DecodeUtf8Name(bytes, length, decoded)) return CString();
+    return CString(SanitizeEntryName(decoded));
 }
 
 } // namespace
@@ -93,7 +92,7 @@ bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>
             ok = false;
             break;
         }
-        entries.push_back({FromUtf8(name), info.uncompressed_size});
+        entries.push_back({ExtractedName(name, info.size_filename), info.uncompressed_size});
     }
     unzClose(archive);
     return ok;

@@ -1,4 +1,5 @@
 #include "switching/SwitchPreflight.h"
+#include "zip/ZipTargetCheck.h"
 #include <windows.h>
 
 namespace {
@@ -10,13 +11,6 @@ CString Upper(const CString& text)
     return CString(std::move(copy));
 }
 
-// Only plain names are checked here; anything else is the reader's to refuse.
-bool IsPlainName(const CString& name)
-{
-    return !name.IsEmpty() && name.Find(L"\\") < 0 && name.Find(L"/") < 0 && name.Find(L":") < 0 &&
-           name != CString(L".") && name != CString(L"..");
-}
-
 } // namespace
 
 std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, const std::vector<PackageEntry>& entries)
@@ -24,31 +18,21 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
     std::vector<BlockedFile> blocked;
     std::vector<CString> seen;
     for (const PackageEntry& entry : entries) {
-        if (!IsPlainName(entry.name)) continue;
+        // Names the reader refuses come out empty: they write nothing, so block nothing.
+        if (entry.name.IsEmpty()) continue;
         CString key = Upper(entry.name);
         bool repeated = false;
         for (const CString& s : seen) repeated = repeated || s == key;
         if (repeated) continue;
         seen.push_back(key);
 
-        CString path = gameDir + L"\\" + entry.name;
-        DWORD attributes = GetFileAttributesW(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;  // a new file: nothing to replace
-        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)) {
-            blocked.push_back({entry.name, BlockedFile::ProtectedAttributes});
-            continue;
+        switch (CheckZipTarget(gameDir + L"\\" + entry.name)) {
+        case ZipTargetState::Absent: case ZipTargetState::Replaceable: break;
+        case ZipTargetState::Protected: blocked.push_back({entry.name, BlockedFile::ProtectedAttributes}); break;
+        case ZipTargetState::InUse: blocked.push_back({entry.name, BlockedFile::InUse}); break;
+        case ZipTargetState::NoAccess: blocked.push_back({entry.name, BlockedFile::NoAccess}); break;
+        case ZipTargetState::Other: blocked.push_back({entry.name, BlockedFile::Other}); break;
         }
-        // Opened the way extraction will open it, but without truncating anything.
-        HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            continue;
-        }
-        DWORD error = GetLastError();
-        BlockedFile::Reason reason = BlockedFile::Other;
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) reason = BlockedFile::InUse;
-        else if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) reason = BlockedFile::NoAccess;
-        blocked.push_back({entry.name, reason});
     }
     return blocked;
 }

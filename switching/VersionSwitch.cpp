@@ -71,16 +71,17 @@ ExtractResult VersionSwitch::ExtractVersionPackage(unsigned int resourceId)
     ZipHandle archive = ZipOpen(archivePath);
     ZipSetBaseDir(archive, m_gameDir);
     ZipEntryInfo entry{};
-    entry.nIndex = 0;
-    entry.szName[0] = 0;
-    entry.nUncompressedSize = 0;
+    // Cleared before each request, so an entry that can't be read arrives with no name and writes nothing.
+    auto clear = [&entry] {
+        entry.nIndex = 0;
+        entry.szName[0] = 0;
+        entry.nUncompressedSize = 0;
+    };
     ZipGetEntry(archive, -1, &entry);
     const int count = entry.nIndex;
     result.unreadable = archive == nullptr;
     for (int index = 0; index < count; ++index) {
-        entry.nIndex = 0;
-        entry.szName[0] = 0;
-        entry.nUncompressedSize = 0;
+        clear();
         ZipGetEntry(archive, index, &entry);
         if (ZipExtractEntry(archive, index, entry.szName) != ZIPRES_OK) {
             CString name(entry.szName);

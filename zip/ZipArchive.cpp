@@ -1,4 +1,5 @@
 #include "zip/ZipArchive.h"
+#include "zip/ZipTargetCheck.h"
 #include "zip/ZipAttributes.h"
 #include "zip/ZipEntryName.h"
 #include "zip/ZipEntryTimes.h"
@@ -162,16 +163,10 @@ std::wstring NameOnDisk(const std::wstring& path)
 }
 
 // Read-only, hidden and system files, and files another process holds open, stay as they are.
-// The attributes are checked explicitly because an administrator may open read-only files for writing.
 bool MayReplace(const std::wstring& path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)) return false;
-    HANDLE probe = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(probe);
-    return true;
+    ZipTargetState state = CheckZipTarget(path.c_str());
+    return state == ZipTargetState::Absent || state == ZipTargetState::Replaceable;
 }
 
 HANDLE CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
