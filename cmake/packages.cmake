@@ -22,11 +22,7 @@ target_link_libraries(launcher PUBLIC switching)
 add_package_resources(vorelin 183 185 186 187 188)
 
 # A launcher that lacks packages, for the missing-package path.
-add_executable(vorelin_partial WIN32 app/CvorelinApp.cpp res/vorelin.rc)
-target_include_directories(vorelin_partial PRIVATE ${CMAKE_BINARY_DIR}/res ${CMAKE_SOURCE_DIR}/res)
-target_link_options(vorelin_partial PRIVATE -municode)
-target_link_libraries(vorelin_partial PRIVATE framework_main launcher)
-set_target_properties(vorelin_partial PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_launcher(vorelin_partial)
 add_package_resources(vorelin_partial 183)
 
 # The switch against minizip's own extractor; a program, not a test.
