@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs what the build needs from Debian's packages and unpacks minizip from
 # Debian's zlib source package into deps/; does nothing when all is present.
+# Run by hand as root when a build reports a missing tool: sh tools/setup.sh
 set -e
 cd "$(dirname "$0")/.."
-PKGS="python3 bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb fonts-wqy-zenhei doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
+PKGS="python3 python3-pil bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb xdotool fonts-wqy-zenhei doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
@@ -16,21 +17,36 @@ locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || needlocale=1
 [ -z "$missing$needsrc$needlocale" ] && exit 0
 
 if [ "$(id -u)" != 0 ]; then
-    echo "Run as root: dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing && (cd deps && apt-get source zlib)"
+    echo "Run as root: sh $(pwd)/tools/setup.sh"
     exit 1
 fi
 
+suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 updated=""
 update() {
     # A mirror mid-sync fails one index now and then; what was fetched is still usable.
-    [ -n "$updated" ] || apt-get update -qq || true
+    [ -n "$updated" ] || apt-get update -qq >"$log" 2>&1 || true
     updated=1
+}
+
+# SETUP_FAIL_FIRST_TRY=1 makes the first attempt of each step fail, so that the
+# fallbacks can be exercised on a machine where nothing is wrong.
+first_try() {
+    [ -z "$SETUP_FAIL_FIRST_TRY" ] && "$@" >"$log" 2>&1
 }
 
 if [ -n "$missing" ]; then
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
+    export DEBIAN_FRONTEND=noninteractive
+    if ! first_try apt-get install -y -qq $missing; then
+        # With one architecture's index of the security suite missing, wine32's libraries
+        # cannot match the versions of their amd64 twins; the release suite has both.
+        echo "setup: the install failed (a package index caught mid-sync?); retrying with the $suite release suite preferred"
+        apt-get install -y -qq -t "$suite" $missing >"$log" 2>&1 || { cat "$log"; exit 1; }
+    fi
 fi
 
 if [ -n "$needlocale" ]; then
@@ -45,14 +61,18 @@ if [ -n "$needsrc" ]; then
         # Source entry for the Debian mirror already configured for binaries.
         uri=$(grep -rhs '^URIs:' /etc/apt/sources.list.d/*.sources | head -n1 | awk '{print $2}')
         [ -n "$uri" ] || uri=$(grep -hs '^deb ' /etc/apt/sources.list | head -n1 | awk '{print $2}')
-        suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
         printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
             "$uri" "$suite" > /etc/apt/sources.list.d/debian-src.sources
         updated=""
     fi
     update
     rm -rf deps/src && mkdir -p deps/src
-    (cd deps/src && apt-get source -qq --download-only zlib)
+    if ! (cd deps/src && first_try apt-get source -qq --download-only zlib); then
+        echo "setup: the zlib source was not found (its index caught mid-sync?); fetching the indexes again"
+        sleep 5
+        apt-get update -qq >"$log" 2>&1 || true
+        (cd deps/src && apt-get source -qq --download-only zlib) >"$log" 2>&1 || { cat "$log"; exit 1; }
+    fi
     orig=$(ls deps/src/zlib_*.orig.tar.* | head -n1)
     rm -rf deps/zlib && mkdir -p deps/zlib
     tar xf "$orig" -C deps/zlib --strip-components=1
