@@ -1,52 +1,72 @@
 #include "app/CvorelinDlg.h"
+#include "app/SiteAddress.h"
 #include "app/StoredVersion.h"
 #include "app/VersionLabel.h"
 #include "framework/CFileFind.h"
 #include "framework/CPaintDC.h"
+#include "framework/CRgn.h"
 #include "framework/CWinApp.h"
+#include "framework/ShellExecute.h"
+#include <cwchar>
 
 namespace {
 
-const wchar_t kTitleText[] = L"Kelvadi2.0正式版 www.kelvadi.com";
+const COLORREF kTransparentKey = RGB(255, 0, 255);
+
+// Each skin button's pictures and placement, in the order they are placed (last placed on top).
+struct ButtonSkin {
+    CButton CvorelinDlg::*button;
+    UINT normal;
+    UINT hover;
+    const wchar_t* placement;
+    int width;
+    int height;
+};
 
 } // namespace
 
 BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(1001, OnCloseButton)
-    ON_BN_CLICKED(1000, OnMinimizeButton)
-    ON_BN_CLICKED(1018, OnSwitch120E)
-    ON_BN_CLICKED(1019, OnSwitch124E)
-    ON_BN_CLICKED(1015, OnSwitch126)
-    ON_BN_CLICKED(1008, OnSwitch120E4M)
-    ON_BN_CLICKED(1009, OnSwitch124E8M)
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_WM_LBUTTONDOWN()
+    ON_BN_CLICKED(IDC_BTN_CLOSE, OnCloseButton)
+    ON_BN_CLICKED(IDC_BTN_MINIMIZE, OnMinimizeButton)
+    ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_BTN_START, OnStartGame)
+    ON_BN_CLICKED(IDC_BTN_MAPS, OnOpenHomePage)
+    ON_BN_CLICKED(IDC_BTN_120E, OnSwitch120E)
+    ON_BN_CLICKED(IDC_BTN_124E, OnSwitch124E)
+    ON_BN_CLICKED(IDC_BTN_126, OnSwitch126)
+    ON_BN_CLICKED(IDC_BTN_120E4M, OnSwitch120E4M)
+    ON_BN_CLICKED(IDC_BTN_124E8M, OnSwitch124E8M)
 END_MESSAGE_MAP()
 
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
 {
-    m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(128));
+    m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
 {
     CDialogEx::DoDataExchange(exchange);
-    DDX_Control(exchange, 1001, m_btnClose);
-    DDX_Control(exchange, 1000, m_btnMinimize);
-    DDX_Control(exchange, 1003, m_btnStart);
-    DDX_Control(exchange, 1004, m_stTitle);
-    DDX_Control(exchange, 1011, m_stHomePage);
-    DDX_Control(exchange, 1012, m_stLastRun);
-    DDX_Control(exchange, 1010, m_stRunCount);
-    DDX_Control(exchange, 1017, m_picBottom);
-    DDX_Control(exchange, 1016, m_picTop);
-    DDX_Control(exchange, 1018, m_btn120E);
-    DDX_Control(exchange, 1019, m_btn124E);
-    DDX_Control(exchange, 1015, m_btn126);
-    DDX_Control(exchange, 1008, m_btn120E4M);
-    DDX_Control(exchange, 1009, m_btn124E8M);
-    DDX_Control(exchange, 1013, m_btnMaps);
-    DDX_Control(exchange, 1021, m_stVersion);
+    DDX_Control(exchange, IDC_BTN_CLOSE, m_btnClose);
+    DDX_Control(exchange, IDC_BTN_MINIMIZE, m_btnMinimize);
+    DDX_Control(exchange, IDC_BTN_START, m_btnStart);
+    DDX_Control(exchange, IDC_ST_TITLE, m_stTitle);
+    DDX_Control(exchange, IDC_ST_HOMEPAGE, m_stHomePage);
+    DDX_Control(exchange, IDC_ST_LASTRUN, m_stLastRun);
+    DDX_Control(exchange, IDC_ST_RUNCOUNT, m_stRunCount);
+    DDX_Control(exchange, IDC_PIC_BOTTOM, m_picBottom);
+    DDX_Control(exchange, IDC_PIC_TOP, m_picTop);
+    DDX_Control(exchange, IDC_BTN_120E, m_btn120E);
+    DDX_Control(exchange, IDC_BTN_124E, m_btn124E);
+    DDX_Control(exchange, IDC_BTN_126, m_btn126);
+    DDX_Control(exchange, IDC_BTN_120E4M, m_btn120E4M);
+    DDX_Control(exchange, IDC_BTN_124E8M, m_btn124E8M);
+    DDX_Control(exchange, IDC_BTN_MAPS, m_btnMaps);
+    DDX_Control(exchange, IDC_ST_VERSION, m_stVersion);
 }
 
 BOOL CvorelinDlg::OnInitDialog()
@@ -54,7 +74,7 @@ BOOL CvorelinDlg::OnInitDialog()
     CDialogEx::OnInitDialog();
 
     m_strGameDir = GetDirectoryOfPath(AfxGetModuleFileName());
-    SetWindowText(kTitleText);
+    SetWindowText(TitleText());
 
     CFileFind finder;
     if (!finder.FindFile(m_strGameDir + L"\\war3.exe")) {
@@ -73,10 +93,83 @@ BOOL CvorelinDlg::OnInitDialog()
         m_stVersion.SetWindowText(m_strVersionText);
     }
 
-    // Placement of the two labels; their skin styles come with the skin controls.
-    m_stTitle.SetWindowText(kTitleText);
+    m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
+    BITMAP background{};
+    if (m_bmpBackground.GetBitmap(&background)) {
+        m_nSkinWidth = static_cast<unsigned int>(background.bmWidth);
+        m_nSkinHeight = static_cast<unsigned int>(background.bmHeight);
+    }
+    CDC windowDc(GetDC());
+    ApplyBitmapRegion(&m_bmpBackground, &windowDc);
+    SetWindowPos(HWND_TOP, 0, 0, static_cast<int>(m_nSkinWidth), static_cast<int>(m_nSkinHeight), SWP_NOMOVE);
+
+    PlaceButtons();
+    PlacePictures();
+
+    // The web panels: placed over their pictures and pointed at AdServerAddress()'s pages here.
+
+    StyleLabels();
+    return TRUE;
+}
+
+void CvorelinDlg::ApplyBitmapRegion(CBitmap* bitmap, CDC* dc)
+{
+    BITMAP picture{};
+    if (bitmap && bitmap->GetBitmap(&picture)) {
+        m_nSkinWidth = static_cast<unsigned int>(picture.bmWidth);
+        m_nSkinHeight = static_cast<unsigned int>(picture.bmHeight);
+        CRgn region;
+        region.CreateRectRgn(0, 0, picture.bmWidth, picture.bmHeight);
+        // From here on the window owns the region, but only if it took it.
+        if (::SetWindowRgn(m_hWnd, region, TRUE)) region.Detach();
+    }
+    ::SetForegroundWindow(m_hWnd);
+    if (dc) ReleaseDC(dc->Detach());
+}
+
+void CvorelinDlg::PlaceButtons()
+{
+    static const ButtonSkin skins[] = {
+        {&CvorelinDlg::m_btnClose, IDB_CLOSE, IDB_CLOSE_HOVER, L"440, 2, 469, 25", 29, 22},
+        {&CvorelinDlg::m_btnMinimize, IDB_MINIMIZE, IDB_MINIMIZE_HOVER, L"410,2,439,25", 29, 22},
+        {&CvorelinDlg::m_btnStart, IDB_START, IDB_START_HOVER, L"158,170,318,186", 160, 50},
+        {&CvorelinDlg::m_btn120E, IDB_120E, IDB_120E_HOVER, L"20,110,142,124", 122, 29},
+        {&CvorelinDlg::m_btn124E, IDB_124E, IDB_124E_HOVER, L"20,155,142,159", 122, 29},
+        {&CvorelinDlg::m_btn126, IDB_126, IDB_126_HOVER, L"20,200,142,194", 122, 29},
+        {&CvorelinDlg::m_btn120E4M, IDB_120E4M, IDB_120E4M_HOVER, L"330,110,432,124", 132, 29},
+        {&CvorelinDlg::m_btn124E8M, IDB_124E8M, IDB_124E8M_HOVER, L"330,155,432,124", 132, 29},
+        {&CvorelinDlg::m_btnMaps, IDB_MAPS, IDB_MAPS_HOVER, L"330,200,432,124", 132, 29},
+    };
+    for (const ButtonSkin& skin : skins) {
+        CButton& button = this->*skin.button;
+        int left = 0;
+        int top = 0;
+        swscanf(skin.placement, L"%d ,%d", &left, &top);
+        button.SetWindowPos(HWND_TOP, left, top, skin.width, skin.height, SWP_SHOWWINDOW);
+    }
+}
+
+void CvorelinDlg::PlacePictures()
+{
+    m_picTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
+    m_picBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
+}
+
+void CvorelinDlg::StyleLabels()
+{
+    m_stTitle.SetWindowText(TitleText());
     m_stTitle.SetWindowPos(HWND_TOP, 5, 5, 500, 50, SWP_SHOWWINDOW);
     m_stVersion.SetWindowPos(HWND_TOP, 155, 130, 300, 50, SWP_SHOWWINDOW);
+}
+
+BOOL CvorelinDlg::OnEraseBkgnd(CDC* dc)
+{
+    CDC memory;
+    memory.CreateCompatibleDC(dc);
+    CSelectGuard select(memory, m_bmpBackground.GetSafeHandle());
+    int width = static_cast<int>(m_nSkinWidth);
+    int height = static_cast<int>(m_nSkinHeight);
+    dc->TransparentBlt(0, 0, width, height, &memory, 0, 0, width, height, kTransparentKey);
     return TRUE;
 }
 
@@ -100,6 +193,18 @@ HCURSOR CvorelinDlg::OnQueryDragIcon()
     return static_cast<HCURSOR>(m_hIcon);
 }
 
+void CvorelinDlg::OnSize(UINT, int, int)
+{
+    Default();
+}
+
+void CvorelinDlg::OnLButtonDown(UINT, POINT point)
+{
+    // Taken as a press on a title bar: the system moves the window until the button comes up.
+    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    Default();
+}
+
 void CvorelinDlg::OnCloseButton()
 {
     // The base Cancel handling, not the empty override that keeps Escape from closing.
@@ -109,6 +214,24 @@ void CvorelinDlg::OnCloseButton()
 void CvorelinDlg::OnMinimizeButton()
 {
     ShowWindow(SW_MINIMIZE);
+}
+
+HBRUSH CvorelinDlg::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    return m_brushWhite;
+}
+
+void CvorelinDlg::OnStartGame()
+{
+    // The game's own folder as its working directory, wherever the launcher was started from;
+    // the trailing backslash keeps a bare drive ("C:") from meaning that drive's current folder.
+    AfxShellExecute(L"open", m_strGameDir + L"\\war3.exe", L"", m_strGameDir + L"\\", SW_SHOW);
+    ExitProcess(0);
+}
+
+void CvorelinDlg::OnOpenHomePage()
+{
+    AfxShellExecute(L"open", HomePageAddress(), nullptr, nullptr, SW_SHOW);
 }
 
 void CvorelinDlg::OnSwitch120E()

@@ -1,15 +1,17 @@
 #pragma once
 #include "framework/CBitmap.h"
+#include "framework/CBrush.h"
 #include "framework/CButton.h"
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "res/resource.h"
 #include "switching/VersionSwitch.h"
 
-// The launcher's one window: owns every control object and the game directory.
+// The launcher's one window: owns every control object, the pictures and the game directory.
 class CvorelinDlg : public CDialogEx {
 public:
-    enum { IDD = 102 };
+    enum { IDD = IDD_VORELIN_DIALOG };
 
     explicit CvorelinDlg(CWnd* parent = nullptr);
     ~CvorelinDlg() override = default;
@@ -23,14 +25,26 @@ protected:
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnSize(UINT type, int width, int height);
+    void OnLButtonDown(UINT flags, POINT point);
     void OnCloseButton();
     void OnMinimizeButton();
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind);
+    void OnStartGame();
+    void OnOpenHomePage();
     void OnSwitch120E();
     void OnSwitch124E();
     void OnSwitch126();
     void OnSwitch120E4M();
     void OnSwitch124E8M();
     void SwitchTo(const VersionVariant& variant);
+
+    // Shapes the window after the picture and records its size; releases dc, a context of this window.
+    void ApplyBitmapRegion(CBitmap* bitmap, CDC* dc);
+    void PlaceButtons();
+    void PlacePictures();
+    void StyleLabels();
 
     HICON m_hIcon;
     unsigned int m_nSkinWidth = 0;
@@ -54,6 +68,8 @@ protected:
     CStatic m_stRunCount;
     CStatic m_picTop;
     CStatic m_picBottom;
+    // Handed out for every control-colour request, so it must outlive every paint.
+    CBrush m_brushWhite{RGB(255, 255, 255)};
 
     DECLARE_MESSAGE_MAP()
 };
