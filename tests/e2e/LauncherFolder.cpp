@@ -1,6 +1,9 @@
 #include "LauncherFolder.h"
 #include "BuildFile.h"
 
+const wchar_t kHomePage[] = L"" VORELIN_HOME_PAGE;
+const wchar_t kTitle[] = L"Kelvadi2.0正式版 " VORELIN_HOME_HOST;
+
 LauncherFolder::LauncherFolder(const std::wstring& gameDll, bool withWar3, const std::wstring& launcherExe)
 {
     folder.CopyIn(BuildFile(launcherExe), L"vorelin.exe");
@@ -16,7 +19,7 @@ bool LauncherFolder::Start(const std::wstring& workingDir)
 
 bool IsLauncherDialog(const Window& window)
 {
-    return window.ClassName() == L"#32770" && window.Text() == LauncherFolder::kTitle;
+    return window.ClassName() == L"#32770" && window.Text() == kTitle;
 }
 
 Window LauncherFolder::WaitForDialog() const
@@ -29,4 +32,26 @@ std::wstring LauncherFolder::StoredVersion() const
     wchar_t value[260] = L"";
     GetPrivateProfileStringW(L"GameMain", L"BanBen", L"<none>", value, 260, folder.PathOf(L"wargame.ini").c_str());
     return value;
+}
+
+std::vector<StandInStart> StandInStarts(const TempFolder& folder)
+{
+    std::vector<StandInStart> starts;
+    auto bytes = folder.Read(L"war3_ran.txt");
+    if (!bytes || bytes->size() < 2) return starts;
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes->data() + 2), (bytes->size() - 2) / sizeof(wchar_t));
+    const std::wstring directoryKey = L"WorkingDirectory=";
+    const std::wstring commandKey = L"CommandLine=";
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find(L"\r\n", at);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(at, end - at);
+        if (line == L"war3.exe ran") starts.emplace_back();
+        else if (!starts.empty() && line.compare(0, directoryKey.size(), directoryKey) == 0)
+            starts.back().workingDirectory = line.substr(directoryKey.size());
+        else if (!starts.empty() && line.compare(0, commandKey.size(), commandKey) == 0)
+            starts.back().commandLine = line.substr(commandKey.size());
+        at = end + 2;
+    }
+    return starts;
 }

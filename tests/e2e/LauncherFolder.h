@@ -3,11 +3,14 @@
 #include "Process.h"
 #include "TempFolder.h"
 #include <string>
+#include <vector>
+
+// The build's settings, as the launcher under test was built with them.
+extern const wchar_t kHomePage[];
+extern const wchar_t kTitle[];
 
 // A game folder holding a copy of the launcher, and the launcher running in it.
 struct LauncherFolder {
-    static constexpr const wchar_t* kTitle = L"Kelvadi2.0正式版 www.kelvadi.com";
-
     TempFolder folder;
     Process launcher;
 
@@ -22,5 +25,25 @@ struct LauncherFolder {
     std::wstring StoredVersion() const;
 };
 
+// A game folder with the launcher up and its dialog found.
+struct RunningLauncher : LauncherFolder {
+    Window dialog;
+    explicit RunningLauncher(const std::wstring& gameDll = L"versiondll\\v124.dll",
+                             const std::wstring& launcherExe = L"vorelin.exe")
+        : LauncherFolder(gameDll, true, launcherExe)
+    {
+        if (Start()) dialog = WaitForDialog();
+    }
+    std::wstring Label() const { return dialog.Control(1021).Text(); }
+};
+
 // The main dialog of a running launcher.
 bool IsLauncherDialog(const Window& window);
+
+// One start of the recording stand-in (packages/stand-ins/war3.exe), as it noted it in the
+// war3_ran.txt beside itself.
+struct StandInStart {
+    std::wstring workingDirectory;
+    std::wstring commandLine;
+};
+std::vector<StandInStart> StandInStarts(const TempFolder& folder);

@@ -140,7 +140,7 @@ TEST_CASE("Enter, Escape, Alt+F4 and Close leave the dialog open; the close butt
     CHECK(SendMessageTimeoutW(dialog.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0);
     CHECK(game.launcher.IsRunning());
     CHECK(dialog.IsVisible());
-    CHECK(dialog.Command(1001));
+    CHECK(dialog.Control(1001).Click());
     auto status = game.launcher.WaitForExit();
     REQUIRE(status.has_value());
     CHECK(*status == 0);

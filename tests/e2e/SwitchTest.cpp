@@ -20,18 +20,6 @@ const Row kRows[] = {
     {1009, {185, 187}, L"1.24E+8M"},
 };
 
-// A game folder with the launcher up and its dialog found.
-struct RunningLauncher : LauncherFolder {
-    Window dialog;
-    explicit RunningLauncher(const std::wstring& gameDll = L"versiondll\\v124.dll",
-                             const std::wstring& launcherExe = L"vorelin.exe")
-        : LauncherFolder(gameDll, true, launcherExe)
-    {
-        if (Start()) dialog = WaitForDialog();
-    }
-    std::wstring Label() const { return dialog.Control(1021).Text(); }
-};
-
 // Clicks a version button and answers the confirmation; returns its text (empty when none came).
 std::wstring SwitchAndConfirm(RunningLauncher& game, int command)
 {
