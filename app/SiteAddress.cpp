@@ -3,12 +3,12 @@
 // The build passes both as narrow literals; the empty wide literal makes them UTF-16.
 CString HomePageAddress()
 {
-    return L"" VORELIN_HOME_PAGE;
+    return L"" KELVADI_HOME_PAGE;
 }
 
 CString AdServerAddress()
 {
-    return L"" VORELIN_AD_SERVER;
+    return L"" KELVADI_AD_SERVER;
 }
 
 CString HostOfAddress(const CString& address)

@@ -1,7 +1,7 @@
 #pragma once
 #include "framework/CString.h"
 
-// The maker's addresses, fixed when the launcher is built (VORELIN_HOME_PAGE, VORELIN_AD_SERVER).
+// The maker's addresses, fixed when the launcher is built (KELVADI_HOME_PAGE, KELVADI_AD_SERVER).
 
 // The home page the site button opens: the root of the site, e.g. "http://www.kelvadi.com/".
 CString HomePageAddress();

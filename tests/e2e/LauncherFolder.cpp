@@ -1,8 +1,8 @@
 #include "LauncherFolder.h"
 #include "BuildFile.h"
 
-const wchar_t kHomePage[] = L"" VORELIN_HOME_PAGE;
-const wchar_t kTitle[] = L"Kelvadi2.0正式版 " VORELIN_HOME_HOST;
+const wchar_t kHomePage[] = L"" KELVADI_HOME_PAGE;
+const wchar_t kTitle[] = L"Kelvadi2.0正式版 " KELVADI_HOME_HOST;
 
 LauncherFolder::LauncherFolder(const std::wstring& gameDll, bool withWar3, const std::wstring& launcherExe)
 {
