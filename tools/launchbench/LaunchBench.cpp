@@ -1,0 +1,190 @@
+// What the user waits for, through the real window, against floors measured in the same run:
+//  start-up: process start to the launcher's window shown, against an empty dialog of the same
+//            template size and font (benchdialog.exe);
+//  switch:   the click on the 1.20E button to the confirmation box, against miniunz extracting
+//            the same package (its bare process start subtracted) plus the time the empty dialog
+//            takes to show a message box.
+// Rounds alternate between program and floor; medians are compared. Run after `make test`:
+//     sh tools/wine-run.sh build/launchbench.exe [rounds]   (WINEPREFIX=build/wineprefix)
+#include "Process.h"
+#include "TempFolder.h"
+#include <windows.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSwitchButton = 1018;  // 1.20E, package 183
+
+std::wstring g_build;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Polls every millisecond: the driver's usual 20 ms would blur the figures.
+Window WaitForShown(const Process& process, const std::wstring& caption = std::wstring())
+{
+    Window found;
+    WaitUntil([&] {
+        for (const Window& window : process.TopLevelWindows())
+            if (window.ClassName() == L"#32770" && (caption.empty() || window.Text(200) == caption)) {
+                found = window;
+                return true;
+            }
+        return false;
+    }, 30000, 1);
+    return found;
+}
+
+// A game folder with the launcher; the first start writes wargame.ini, as a user's first run does.
+bool LayOutGame(const TempFolder& game, const std::wstring& launcher)
+{
+    return game.CopyIn(g_build + L"\\" + launcher, L"vorelin.exe") &&
+           game.CopyIn(g_build + L"\\packages\\stand-ins\\war3.exe", L"war3.exe") &&
+           game.CopyIn(g_build + L"\\versiondll\\v124.dll", L"game.dll");
+}
+
+// Seconds from process start to its dialog shown; negative when it never showed.
+double TimeStartup(const std::wstring& exe, const std::wstring& folder)
+{
+    double start = Now();
+    Process process = Process::Start(exe, L"", folder);
+    if (!process.Started() || !WaitForShown(process)) return -1;
+    double shown = Now() - start;
+    process.Kill(0);
+    return shown;
+}
+
+// miniunz with its output discarded, so that the console costs nothing.
+double TimeMiniunz(const std::wstring& arguments, const std::wstring& folder)
+{
+    std::wstring command = L"\"" + g_build + L"\\miniunz.exe\" " + arguments;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = null;
+    PROCESS_INFORMATION process{};
+    double start = Now();
+    bool started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                                  &startup, &process) != FALSE;
+    if (started) {
+        WaitForSingleObject(process.hProcess, 60000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    double elapsed = Now() - start;
+    if (null != INVALID_HANDLE_VALUE) CloseHandle(null);
+    return started ? elapsed : -1;
+}
+
+// Click to confirmation box in a running program whose dialog answers command 1018 with a box.
+double TimeClickToBox(const Process& process, bool throughButton)
+{
+    Window dialog = WaitForShown(process);
+    if (!dialog || !process.WaitForInputIdle(10000)) return -1;
+    double start = Now();
+    bool sent = throughButton ? dialog.Control(kSwitchButton).Click() : dialog.Command(kSwitchButton);
+    if (!sent) return -1;
+    Window box = WaitForShown(process, L"版本转换成功提示");
+    if (!box) return -1;
+    double shown = Now() - start;
+    return shown;
+}
+
+bool WritePackage(const std::wstring& path)
+{
+    HMODULE image = LoadLibraryExW((g_build + L"\\vorelin.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = image ? FindResourceW(image, MAKEINTRESOURCEW(183), L"ZIP") : nullptr;
+    HGLOBAL loaded = found ? LoadResource(image, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    bool ok = false;
+    HANDLE file = data ? CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)
+                       : INVALID_HANDLE_VALUE;
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ok = WriteFile(file, data, SizeofResource(image, found), &written, nullptr) != FALSE;
+        CloseHandle(file);
+    }
+    if (image) FreeLibrary(image);
+    return ok;
+}
+
+void Report(const char* what, const std::vector<double>& program, const std::vector<double>& floor, double target)
+{
+    double p = Median(program), f = Median(floor);
+    std::printf("%s: launcher median %.0f ms (%.0f-%.0f), floor median %.0f ms (%.0f-%.0f), ratio %.2f (target <= %.2f)\n",
+                what, p * 1000, *std::min_element(program.begin(), program.end()) * 1000,
+                *std::max_element(program.begin(), program.end()) * 1000, f * 1000,
+                *std::min_element(floor.begin(), floor.end()) * 1000,
+                *std::max_element(floor.begin(), floor.end()) * 1000, f > 0 ? p / f : 0, target);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 7;
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    g_build = self;
+    g_build = g_build.substr(0, g_build.rfind(L'\\'));
+
+    TempFolder game, partial, source;
+    if (!LayOutGame(game, L"vorelin.exe") || !LayOutGame(partial, L"vorelin_partial.exe") ||
+        !WritePackage(source.PathOf(L"183.zip"))) {
+        std::printf("cannot lay out the game folders: run after the build\n");
+        return 1;
+    }
+
+    std::vector<double> launcher, alone, dialog;
+    for (int round = 0; round < rounds; ++round) {
+        double a = TimeStartup(game.PathOf(L"vorelin.exe"), game.Path());
+        double b = TimeStartup(g_build + L"\\benchdialog.exe", game.Path());
+        double c = TimeStartup(partial.PathOf(L"vorelin.exe"), partial.Path());
+        if (a < 0 || b < 0 || c < 0) { std::printf("a window did not show\n"); return 1; }
+        launcher.push_back(a); dialog.push_back(b); alone.push_back(c);
+    }
+    Report("start-up", launcher, dialog, 1.3);
+    std::printf("  (the launcher carrying package 183 alone: median %.0f ms)\n", Median(alone) * 1000);
+
+    std::vector<double> switches, floors;
+    for (int round = 0; round < rounds; ++round) {
+        TempFolder switched;
+        if (!LayOutGame(switched, L"vorelin.exe")) return 1;
+        {
+            Process process = Process::Start(switched.PathOf(L"vorelin.exe"), L"", switched.Path());
+            double s = TimeClickToBox(process, true);
+            if (s < 0) { std::printf("the switch gave no confirmation\n%ls\n", process.Describe().c_str()); return 1; }
+            switches.push_back(s);
+        }
+        TempFolder extracted;
+        double bare = TimeMiniunz(L"", extracted.Path());
+        double full = TimeMiniunz(L"-x -o \"" + source.PathOf(L"183.zip") + L"\" -d \"" + extracted.Path() + L"\"",
+                                  extracted.Path());
+        Process floorDialog = Process::Start(g_build + L"\\benchdialog.exe");
+        double box = TimeClickToBox(floorDialog, false);
+        if (bare < 0 || full < 0 || box < 0) { std::printf("the floor could not be measured\n"); return 1; }
+        floors.push_back(full - bare + box);
+        std::printf("  round %d: switch %.0f ms; miniunz %.0f ms less %.0f ms bare start, box %.0f ms\n", round + 1,
+                    switches.back() * 1000, full * 1000, bare * 1000, box * 1000);
+    }
+    Report("switch", switches, floors, 1.25);
+    return 0;
+}
