@@ -4,7 +4,7 @@
 # Run by hand as root when a build reports a missing tool: sh tools/setup.sh
 set -e
 cd "$(dirname "$0")/.."
-PKGS="python3 python3-pil bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb xdotool fonts-wqy-zenhei doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
+PKGS="python3 python3-pil bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb xdotool fonts-wqy-zenhei fonts-liberation doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
