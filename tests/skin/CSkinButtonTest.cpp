@@ -85,6 +85,7 @@ TEST_CASE("real pointer: the hover picture while over the button, one command pe
         if (c.dragOut) {
             f.MoveOff();
             CHECK(f.Shows(kNormal));
+            CHECK(CWnd::GetCapture() == &f.button);
         }
         if (c.backIn) f.MoveOver();
         if (c.press) f.Press(false);
