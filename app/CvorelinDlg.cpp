@@ -7,7 +7,7 @@
 #include "framework/CRgn.h"
 #include "framework/CWinApp.h"
 #include "framework/ShellExecute.h"
-#include <cwchar>
+#include "skin/BitmapRegion.h"
 
 namespace {
 
@@ -15,12 +15,10 @@ const COLORREF kTransparentKey = RGB(255, 0, 255);
 
 // Each skin button's pictures and placement, in the order they are placed (last placed on top).
 struct ButtonSkin {
-    CButton CvorelinDlg::*button;
+    CSkinButton CvorelinDlg::*button;
     UINT normal;
     UINT hover;
     const wchar_t* placement;
-    int width;
-    int height;
 };
 
 } // namespace
@@ -118,10 +116,9 @@ void CvorelinDlg::ApplyBitmapRegion(CBitmap* bitmap, CDC* dc)
     if (bitmap && bitmap->GetBitmap(&picture)) {
         m_nSkinWidth = static_cast<unsigned int>(picture.bmWidth);
         m_nSkinHeight = static_cast<unsigned int>(picture.bmHeight);
-        CRgn region;
-        region.CreateRectRgn(0, 0, picture.bmWidth, picture.bmHeight);
+        CRgn region = CreateBitmapRegion(*bitmap);
         // From here on the window owns the region, but only if it took it.
-        if (::SetWindowRgn(m_hWnd, region, TRUE)) region.Detach();
+        if (region.GetSafeHandle() && ::SetWindowRgn(m_hWnd, region, TRUE)) region.Detach();
     }
     ::SetForegroundWindow(m_hWnd);
     if (dc) ReleaseDC(dc->Detach());
@@ -130,22 +127,21 @@ void CvorelinDlg::ApplyBitmapRegion(CBitmap* bitmap, CDC* dc)
 void CvorelinDlg::PlaceButtons()
 {
     static const ButtonSkin skins[] = {
-        {&CvorelinDlg::m_btnClose, IDB_CLOSE, IDB_CLOSE_HOVER, L"440, 2, 469, 25", 29, 22},
-        {&CvorelinDlg::m_btnMinimize, IDB_MINIMIZE, IDB_MINIMIZE_HOVER, L"410,2,439,25", 29, 22},
-        {&CvorelinDlg::m_btnStart, IDB_START, IDB_START_HOVER, L"158,170,318,186", 160, 50},
-        {&CvorelinDlg::m_btn120E, IDB_120E, IDB_120E_HOVER, L"20,110,142,124", 122, 29},
-        {&CvorelinDlg::m_btn124E, IDB_124E, IDB_124E_HOVER, L"20,155,142,159", 122, 29},
-        {&CvorelinDlg::m_btn126, IDB_126, IDB_126_HOVER, L"20,200,142,194", 122, 29},
-        {&CvorelinDlg::m_btn120E4M, IDB_120E4M, IDB_120E4M_HOVER, L"330,110,432,124", 132, 29},
-        {&CvorelinDlg::m_btn124E8M, IDB_124E8M, IDB_124E8M_HOVER, L"330,155,432,124", 132, 29},
-        {&CvorelinDlg::m_btnMaps, IDB_MAPS, IDB_MAPS_HOVER, L"330,200,432,124", 132, 29},
+        {&CvorelinDlg::m_btnClose, IDB_CLOSE, IDB_CLOSE_HOVER, L"440, 2, 469, 25"},
+        {&CvorelinDlg::m_btnMinimize, IDB_MINIMIZE, IDB_MINIMIZE_HOVER, L"410,2,439,25"},
+        {&CvorelinDlg::m_btnStart, IDB_START, IDB_START_HOVER, L"158,170,318,186"},
+        {&CvorelinDlg::m_btn120E, IDB_120E, IDB_120E_HOVER, L"20,110,142,124"},
+        {&CvorelinDlg::m_btn124E, IDB_124E, IDB_124E_HOVER, L"20,155,142,159"},
+        {&CvorelinDlg::m_btn126, IDB_126, IDB_126_HOVER, L"20,200,142,194"},
+        {&CvorelinDlg::m_btn120E4M, IDB_120E4M, IDB_120E4M_HOVER, L"330,110,432,124"},
+        {&CvorelinDlg::m_btn124E8M, IDB_124E8M, IDB_124E8M_HOVER, L"330,155,432,124"},
+        {&CvorelinDlg::m_btnMaps, IDB_MAPS, IDB_MAPS_HOVER, L"330,200,432,124"},
     };
     for (const ButtonSkin& skin : skins) {
-        CButton& button = this->*skin.button;
-        int left = 0;
-        int top = 0;
-        swscanf(skin.placement, L"%d ,%d", &left, &top);
-        button.SetWindowPos(HWND_TOP, left, top, skin.width, skin.height, SWP_SHOWWINDOW);
+        CSkinButton& button = this->*skin.button;
+        button.SetSkin(skin.normal, skin.hover, skin.placement);
+        button.SetWindowPos(HWND_TOP, button.m_rcPlacement.left, button.m_rcPlacement.top, button.m_nWidth,
+                            button.m_nHeight, SWP_SHOWWINDOW);
     }
 }
 
@@ -158,7 +154,14 @@ void CvorelinDlg::PlacePictures()
 void CvorelinDlg::StyleLabels()
 {
     m_stTitle.SetWindowText(TitleText());
+    m_stTitle.SetStyle(L"Arial", L"16", L"#FFFFFF", L"left");
+    m_stTitle.SetPlacement(L"5,5,500,50");
+    m_stTitle.m_nFontWeight = FW_BOLD;
     m_stTitle.SetWindowPos(HWND_TOP, 5, 5, 500, 50, SWP_SHOWWINDOW);
+
+    m_stVersion.SetStyle(L"Arial", L"18", L"#660000", L"center");
+    m_stVersion.SetPlacement(L"155,130,320,50");
+    m_stVersion.m_nFontWeight = FW_BOLD;
     m_stVersion.SetWindowPos(HWND_TOP, 155, 130, 300, 50, SWP_SHOWWINDOW);
 }
 

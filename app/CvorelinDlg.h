@@ -1,11 +1,12 @@
 #pragma once
 #include "framework/CBitmap.h"
 #include "framework/CBrush.h"
-#include "framework/CButton.h"
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
 #include "res/resource.h"
+#include "skin/CSkinButton.h"
+#include "skin/CSkinStatic.h"
 #include "switching/VersionSwitch.h"
 
 // The launcher's one window: owns every control object, the pictures and the game directory.
@@ -50,22 +51,22 @@ protected:
     unsigned int m_nSkinWidth = 0;
     unsigned int m_nSkinHeight = 0;
     CBitmap m_bmpBackground;
-    CButton m_btnClose;
-    CButton m_btnMinimize;
-    CButton m_btnStart;
-    CButton m_btn120E;
-    CButton m_btn124E;
-    CButton m_btn126;
-    CButton m_btn120E4M;
-    CButton m_btn124E8M;
-    CButton m_btnMaps;
-    CStatic m_stTitle;
-    CStatic m_stHomePage;
-    CStatic m_stLastRun;
-    CStatic m_stVersion;
+    CSkinButton m_btnClose;
+    CSkinButton m_btnMinimize;
+    CSkinButton m_btnStart;
+    CSkinButton m_btn120E;
+    CSkinButton m_btn124E;
+    CSkinButton m_btn126;
+    CSkinButton m_btn120E4M;
+    CSkinButton m_btn124E8M;
+    CSkinButton m_btnMaps;
+    CSkinStatic m_stTitle;
+    CSkinStatic m_stHomePage;
+    CSkinStatic m_stLastRun;
+    CSkinStatic m_stVersion;
     CString m_strGameDir;
     CString m_strVersionText;
-    CStatic m_stRunCount;
+    CSkinStatic m_stRunCount;
     CStatic m_picTop;
     CStatic m_picBottom;
     // Handed out for every control-colour request, so it must outlive every paint.

@@ -9,6 +9,5 @@ bool CBitmap::LoadBitmap(unsigned int resourceId)
 
 bool CBitmap::GetBitmap(BITMAP* info) const
 {
-    if (!m_hObject || !info) return false;
-    return ::GetObjectW(m_hObject, sizeof(BITMAP), info) == sizeof(BITMAP);
+    return info && GetObject(sizeof(BITMAP), info) == sizeof(BITMAP);
 }

@@ -16,6 +16,8 @@ public:
     }
 
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    // The object's description (a BITMAP, LOGFONTW, ...); the bytes written, 0 without an object.
+    int GetObject(int count, void* buffer) const { return m_hObject ? ::GetObjectW(m_hObject, count, buffer) : 0; }
     // Takes ownership; a previously owned object is deleted.
     bool Attach(HGDIOBJ object)
     {

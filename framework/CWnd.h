@@ -115,6 +115,9 @@ public:
     {
         return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
+    // The mouse's messages come here until ReleaseCapture; the previous holder, if any.
+    CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+    static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     HDC GetDC() const { return ::GetDC(m_hWnd); }
     int ReleaseDC(HDC dc) const { return ::ReleaseDC(m_hWnd, dc); }
     // A null caption gives the application name.

@@ -20,12 +20,12 @@ wine_session_start() {
     wineboot >/dev/null 2>&1 </dev/null || true
 }
 
-# Chinese glyphs: the dialog fonts fall back to WenQuanYi Zen Hei. Unmanaged windows: with
-# no window manager on Xvfb, Wine would wait 2 s each time a managed window is hidden.
+# Chinese glyphs: the dialog fonts fall back to WenQuanYi Zen Hei, and Arial links to it for the
+# glyphs it lacks, as on a Chinese system. Unmanaged windows: with no window manager on Xvfb, Wine
+# would wait 2 s each time a managed window is hidden. Imported again whenever these settings change.
 wine_fonts() {
     reg="$WINEPREFIX/session.reg"
-    [ -f "$reg" ] && return 0
-    cat > "$reg" <<'REG'
+    cat > "$reg.new" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
@@ -39,7 +39,13 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "MS Shell Dlg"="WenQuanYi Zen Hei"
 "MS Shell Dlg 2"="WenQuanYi Zen Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Arial"=hex(7):77,71,79,2d,7a,65,6e,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,5a,65,6e,\
+  20,48,65,69,00,00
 REG
+    if [ -f "$reg" ] && cmp -s "$reg" "$reg.new"; then rm -f "$reg.new"; return 0; fi
+    mv "$reg.new" "$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 </dev/null || rm -f "$reg"
 }
 

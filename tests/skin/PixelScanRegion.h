@@ -1,0 +1,7 @@
+#pragma once
+#include "framework/CBitmap.h"
+#include "framework/CRgn.h"
+
+// The outline built the slow, plain way, for comparison: one GetPixel per pixel and one
+// CombineRgn per run of non-magenta pixels.
+CRgn PixelScanRegion(const CBitmap& bitmap);
