@@ -16,10 +16,10 @@ public:
     }
 
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    // Takes ownership; a previously owned object is deleted.
+    // Takes ownership; a different object owned before is deleted, the same one is kept.
     bool Attach(HGDIOBJ object)
     {
-        DeleteObject();
+        if (object != m_hObject) DeleteObject();
         m_hObject = object;
         return object != nullptr;
     }

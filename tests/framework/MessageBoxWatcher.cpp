@@ -20,7 +20,8 @@ BOOL CALLBACK FindIcon(HWND hWnd, LPARAM found)
     GetClassNameW(hWnd, name, 16);
     if (lstrcmpiW(name, L"Static") == 0 && IsWindowVisible(hWnd) &&
         (GetWindowLongPtrW(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        *reinterpret_cast<bool*>(found) = true;
+        // Wine keeps the icon control of a box without an icon, only empty.
+        *reinterpret_cast<bool*>(found) = SendMessageW(hWnd, STM_GETICON, 0, 0) != 0;
         return FALSE;
     }
     return TRUE;
