@@ -453,9 +453,19 @@ TEST_CASE("damaged data never replaces the target and is never reported as succe
     CHECK_FALSE(HasTemporaryFiles(archive.base));
 }
 
-TEST_CASE("an unreadable central record ends the walk instead of spinning")
+TEST_CASE("an unreadable central record or an impossible entry count ends the walk instead of spinning")
 {
     std::string bytes = BuildArchive({File("one.txt", "1"), File("two.txt", "2"), File("three.txt", "3")});
+    {
+        // The end record claims 65535 entries in both of its counts; far fewer records fit.
+        std::string claiming = bytes;
+        claiming.replace(claiming.size() - 14, 4, "\xff\xff\xff\xff");
+        OpenArchive archive(claiming);
+        ZipEntryInfo entry{};
+        REQUIRE(ZipGetEntry(archive.zip, -1, &entry) == ZIPRES_OK);
+        CHECK(entry.nIndex <= static_cast<int>(claiming.size() / 46));
+        CHECK(archive.ExtractAll()[2] == ZIPRES_OK);
+    }
     size_t second = bytes.find("PK\x01\x02", bytes.find("PK\x01\x02") + 4);
     REQUIRE(second != std::string::npos);
     bytes[second + 3] = 9;
