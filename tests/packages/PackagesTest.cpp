@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
-#include "tests/ScratchFolder.h"
+#include "TempFolder.h"
+#include "framework/CString.h"
 #include <unzip.h>
 #include <zlib.h>
 #include <string>
@@ -306,13 +307,13 @@ TEST_CASE("game DLLs carry the game's file version; the modded ones differ from 
         {185, "game.dll", L"1, 24, 4, 6387"}, {187, "Game.dll", L"1, 24, 4, 6387"},
         {186, "game.dll", L"1, 26, 0, 6401"},
     };
-    ScratchFolder folder;
+    TempFolder folder;
     for (const Case& c : cases) {
         CAPTURE(c.id);
         std::string image = Archive(c.id).Extract(c.name);
         REQUIRE(!image.empty());
-        CString path = folder / (std::to_wstring(c.id) + L"_" + Widen(c.name)).c_str();
-        REQUIRE(WriteWholeFile(path, image.data(), static_cast<DWORD>(image.size())));
+        CString path = folder.PathOf(std::to_wstring(c.id) + L"_" + Widen(c.name));
+        REQUIRE(WriteWholeFile(path.Str(), image));
         UINT translations = 0;
         DWORD first = 0;
         CHECK(FileVersionText(path, translations, first) == c.version);
@@ -338,9 +339,9 @@ TEST_CASE("game DLLs carry the game's file version; the modded ones differ from 
 
 TEST_CASE("stand-in war3.exe records each start beside itself" * doctest::skip(!kStandIns))
 {
-    ScratchFolder folder;
-    const CString gameDir = folder / L"游戏 目录";
-    const CString otherDir = folder / L"other dir";
+    TempFolder folder;
+    const CString gameDir = folder.PathOf(L"游戏 目录");
+    const CString otherDir = folder.PathOf(L"other dir");
     REQUIRE(CreateDirectoryW(gameDir, nullptr));
     REQUIRE(CreateDirectoryW(otherDir, nullptr));
     const CString program = gameDir + L"\\war3.exe";
@@ -350,18 +351,18 @@ TEST_CASE("stand-in war3.exe records each start beside itself" * doctest::skip(!
         std::string image = Archive(id).Extract("war3.exe");
         REQUIRE(!image.empty());
         CHECK(IsWindowsGuiProgram(image));
-        REQUIRE(WriteWholeFile(program, image.data(), static_cast<DWORD>(image.size())));
+        REQUIRE(WriteWholeFile(program.Str(), image));
         DeleteFileW(record);
 
         REQUIRE(Run(program, L"-window \"a b\"", gameDir) == 0);
         std::wstring first = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(gameDir) + L"\r\nCommandLine=\"" +
                              std::wstring(program) + L"\" -window \"a b\"\r\n";
-        CHECK(AsUtf16(ReadWholeFile(record)) == L"\xFEFF" + first);
+        CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first);
 
         // A second start appends its own record; the working directory is the caller's.
         REQUIRE(Run(program, L"", otherDir) == 0);
         std::wstring second = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(otherDir) + L"\r\nCommandLine=\"" +
                               std::wstring(program) + L"\" \r\n";
-        CHECK(AsUtf16(ReadWholeFile(record)) == L"\xFEFF" + first + second);
+        CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first + second);
     }
 }

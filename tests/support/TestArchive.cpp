@@ -1,4 +1,5 @@
-#include "tests/zip/TestArchive.h"
+#include "TestArchive.h"
+#include "Utf8.h"
 #include <zip.h>
 #include <zlib.h>
 #include <algorithm>
@@ -32,6 +33,25 @@ void ListInto(const std::wstring& folder, const std::wstring& prefix, std::vecto
 }
 
 } // namespace
+
+std::string Le32(uint32_t v)
+{
+    std::string out;
+    Put32(out, v);
+    return out;
+}
+
+std::string ExtraBlock(const char* id, const std::string& data)
+{
+    std::string block(id, 2);
+    Put16(block, static_cast<uint32_t>(data.size()));
+    return block + data;
+}
+
+unsigned long long Ticks(const FILETIME& t)
+{
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
 
 uint32_t Crc32Of(const std::string& data)
 {
@@ -144,9 +164,7 @@ std::string CompressibleText(size_t size, unsigned int seed)
 bool WriteMinizipArchive(const std::wstring& path, const std::vector<std::pair<std::string, std::string>>& files,
                          const char* password)
 {
-    char narrow[MAX_PATH];
-    if (!WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr)) return false;
-    zipFile zip = zipOpen(narrow, APPEND_STATUS_CREATE);
+    zipFile zip = zipOpen(Ansi(path).c_str(), APPEND_STATUS_CREATE);
     if (!zip) return false;
     bool ok = true;
     for (const auto& f : files) {

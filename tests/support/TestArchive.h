@@ -38,3 +38,10 @@ bool WriteMinizipArchive(const std::wstring& path, const std::vector<std::pair<s
 std::vector<std::wstring> ListTree(const std::wstring& folder);
 
 uint32_t Crc32Of(const std::string& data);
+
+// Little-endian bytes of a 32-bit value, and an extra-field block of the given two-letter id.
+std::string Le32(uint32_t v);
+std::string ExtraBlock(const char* id, const std::string& data);
+
+// A file time as one count of 100-ns ticks.
+unsigned long long Ticks(const FILETIME& t);
