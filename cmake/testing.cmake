@@ -14,7 +14,7 @@ target_include_directories(doctest_main SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/doctes
 file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(testsupport STATIC ${sources})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
-target_link_libraries(testsupport PUBLIC minizip user32 gdi32)
+target_link_libraries(testsupport PUBLIC zipreader minizip user32 gdi32)
 
 # add_doctest(<name> <folder> LIBS <libs...>): the tests in the folder's .cpp and .rc files,
 # run from the build folder.

@@ -4,11 +4,11 @@
 
 namespace {
 
-SwitchOutcome Finished(void (*set)(SwitchOutcome&))
+SwitchOutcome Outcome(void (*set)(SwitchOutcome&), bool finished = true)
 {
     SwitchOutcome outcome;
-    outcome.finished = true;
     set(outcome);
+    outcome.finished = finished;
     return outcome;
 }
 
@@ -24,28 +24,25 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
 {
     struct Case { const char* name; SwitchOutcome outcome; std::wstring error; };
     const Case cases[] = {
-        {"done", Finished([](SwitchOutcome&) {}), L""},
-        {"missing", Finished([](SwitchOutcome& o) { o.missingPackages = {188}; }), L""},
-        {"interrupted", [] { SwitchOutcome o; o.missingPackages = {188}; o.failedEntries = {L"x"}; return o; }(), L""},
-        {"in use", Finished([](SwitchOutcome& o) {
+        {"done", Outcome([](SwitchOutcome&) {}), L""},
+        {"missing", Outcome([](SwitchOutcome& o) { o.missingPackages = {188}; }), L""},
+        {"interrupted", Outcome([](SwitchOutcome& o) { o.missingPackages = {188}, o.failedEntries = {L"x"}; }, false), L""},
+        {"in use", Outcome([](SwitchOutcome& o) {
              o.blockedFiles = {{L"game.dll", ZipTargetState::InUse}, {L"war3.exe", ZipTargetState::InUse}};
          }), kBlocked + L"    game.dll\n    war3.exe\n\n" + kInUse + kNothingWritten},
-        {"mixed", Finished([](SwitchOutcome& o) {
+        {"mixed", Outcome([](SwitchOutcome& o) {
              o.blockedFiles = {{L"game.dll", ZipTargetState::InUse}, {L"Storm.dll", ZipTargetState::Protected},
                                {L"war3.exe", ZipTargetState::InUse}, {L"x", ZipTargetState::NoAccess}};
          }), kBlocked + L"    game.dll\n    war3.exe\n\n" + kInUse +
              L"    Storm.dll\n\n这些文件带有只读、隐藏或系统属性。请取消这些属性，然后重试。\n\n"
              L"    x\n\n没有写入游戏目录的权限。请以管理员身份运行本程序，然后重试。\n\n" + kNothingWritten},
-        {"room", Finished([](SwitchOutcome& o) {
-             o.lacksRoom = true;
-             o.needed = 3 * 1048576 + 1;
-             o.available = 1048576;
-         }), L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 4 MB，可用 1 MB。\n\n" + kNothingWritten},
-        {"damaged", Finished([](SwitchOutcome& o) { o.damaged = true; }),
+        {"room", Outcome([](SwitchOutcome& o) { o.lacksRoom = true, o.needed = 3 * 1048576 + 1, o.available = 1048576; }),
+         L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 4 MB，可用 1 MB。\n\n" + kNothingWritten},
+        {"damaged", Outcome([](SwitchOutcome& o) { o.damaged = true; }),
          L"无法转换版本：版本数据包已损坏，无法读取。\n\n" + kNothingWritten},
-        {"failed", Finished([](SwitchOutcome& o) { o.failedEntries = {L"game.dll", L"#3"}; }),
+        {"failed", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"game.dll", L"#3"}; }),
          L"版本转换未完成，以下文件未能替换：\n\n    game.dll\n    #3\n\n" + kReasons},
-        {"unreadable", Finished([](SwitchOutcome& o) { o.unreadable = true; }),
+        {"unreadable", Outcome([](SwitchOutcome& o) { o.unreadable = true; }),
          L"版本转换未完成：版本数据包无法读取，没有文件被替换。\n\n" + kReasons},
     };
     for (const Case& c : cases) {

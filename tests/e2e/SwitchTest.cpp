@@ -1,6 +1,7 @@
 #include "BuildFile.h"
 #include "LauncherFolder.h"
 #include "PackageContents.h"
+#include "TestArchive.h"
 #include "Utf8.h"
 #include "framework/CHandle.h"
 #include "res/resource.h"
@@ -49,11 +50,6 @@ std::wstring SwitchAndConfirm(RunningLauncher& game, int command)
     return text;
 }
 
-bool SameTime(const FILETIME& a, const FILETIME& b)
-{
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
 // Every file of the packages, later ones over earlier ones, is in the folder byte for byte,
 // with the package's time for creation, access and last write.
 void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>& packages)
@@ -71,9 +67,9 @@ void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>&
             FILETIME created, accessed, written;
             GetFileTime(h, &created, &accessed, &written);
             h.Close();
-            CHECK(SameTime(written, f.modified));
-            CHECK(SameTime(created, f.modified));
-            CHECK(SameTime(accessed, f.modified));
+            CHECK(Ticks(written) == Ticks(f.modified));
+            CHECK(Ticks(created) == Ticks(f.modified));
+            CHECK(Ticks(accessed) == Ticks(f.modified));
             // Read after the times: reading moves the last-access time.
             auto bytes = game.folder.Read(f.name);
             REQUIRE(bytes.has_value());

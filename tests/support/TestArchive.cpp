@@ -34,6 +34,31 @@ void ListInto(const std::wstring& folder, const std::wstring& prefix, std::vecto
 
 } // namespace
 
+TestEntry File(const std::string& name, const std::string& data)
+{
+    TestEntry e;
+    e.name = name;
+    e.data = data;
+    return e;
+}
+
+std::vector<DWORD> ExtractAll(ZipHandle zip, int limit)
+{
+    std::vector<DWORD> results;
+    ZipEntryInfo entry{};
+    ZipGetEntry(zip, -1, &entry);
+    int count = entry.nIndex < limit ? entry.nIndex : limit;
+    for (int i = 0; i < count; ++i) {
+        // Cleared as the launcher clears them, so that an entry that can't be read writes nothing.
+        entry.nIndex = 0;
+        entry.szName[0] = 0;
+        entry.nUncompressedSize = 0;
+        ZipGetEntry(zip, i, &entry);
+        results.push_back(ZipExtractEntry(zip, i, entry.szName));
+    }
+    return results;
+}
+
 std::string Le32(uint32_t v)
 {
     std::string out;

@@ -28,14 +28,6 @@ bool FindTestPackage(unsigned int id, const void** data, unsigned long* size)
     return true;
 }
 
-TestEntry File(const char* name, const char* data)
-{
-    TestEntry e;
-    e.name = name;
-    e.data = data;
-    return e;
-}
-
 } // namespace
 
 TEST_CASE("the pre-check names each file that extraction could not replace, once")

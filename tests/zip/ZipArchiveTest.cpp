@@ -27,32 +27,8 @@ struct OpenArchive {
     ~OpenArchive() { ZipClose(zip); }
 
     std::wstring In(const wchar_t* name) const { return base + L"\\" + name; }
-
-    // What the launcher does for every entry: the record's name is the target.
-    std::vector<DWORD> ExtractAll()
-    {
-        std::vector<DWORD> results;
-        ZipEntryInfo entry{};
-        ZipGetEntry(zip, -1, &entry);
-        int count = entry.nIndex;
-        for (int i = 0; i < count; ++i) {
-            entry.nIndex = 0;
-            entry.szName[0] = 0;
-            entry.nUncompressedSize = 0;
-            ZipGetEntry(zip, i, &entry);
-            results.push_back(ZipExtractEntry(zip, i, entry.szName));
-        }
-        return results;
-    }
+    std::vector<DWORD> ExtractAll() { return ::ExtractAll(zip); }
 };
-
-TestEntry File(const std::string& name, const std::string& data)
-{
-    TestEntry e;
-    e.name = name;
-    e.data = data;
-    return e;
-}
 
 void FileTimes(const std::wstring& path, FILETIME& creation, FILETIME& access, FILETIME& modified)
 {
@@ -449,11 +425,10 @@ TEST_CASE("an unreadable central record or an impossible entry count ends the wa
         // The end record claims 65535 entries in both of its counts; far fewer records fit.
         std::string claiming = bytes;
         claiming.replace(claiming.size() - 14, 4, "\xff\xff\xff\xff");
-        OpenArchive archive(claiming);
-        ZipEntryInfo entry{};
-        REQUIRE(ZipGetEntry(archive.zip, -1, &entry) == ZIPRES_OK);
-        CHECK(entry.nIndex <= static_cast<int>(claiming.size() / 46));
-        CHECK(archive.ExtractAll()[2] == ZIPRES_OK);
+        std::vector<DWORD> results = OpenArchive(claiming).ExtractAll();
+        CHECK(results.size() <= claiming.size() / 46);
+        REQUIRE(results.size() >= 3);
+        CHECK(results[2] == ZIPRES_OK);
     }
     size_t second = bytes.find("PK\x01\x02", bytes.find("PK\x01\x02") + 4);
     REQUIRE(second != std::string::npos);

@@ -15,27 +15,19 @@ struct Random {
     unsigned int Below(unsigned int n) { return n ? Next() % n : 0; }
 };
 
-TestEntry Entry(const char* name, const std::string& data)
-{
-    TestEntry e;
-    e.name = name;
-    e.data = data;
-    return e;
-}
-
 std::string ValidArchive()
 {
-    TestEntry text = Entry("readme.txt", CompressibleText(3000, 1));
+    TestEntry text = File("readme.txt", CompressibleText(3000, 1));
     text.localExtra = std::string("UT\x0d\x00\x07", 5) + Le32(1000000000) + Le32(1000000001) + Le32(1000000002);
-    TestEntry stored = Entry("data/stored.bin", CompressibleText(700, 2));
+    TestEntry stored = File("data/stored.bin", CompressibleText(700, 2));
     stored.deflate = false;
-    TestEntry folder = Entry("maps/", "");
+    TestEntry folder = File("maps/", "");
     folder.external = 0x10;
     folder.deflate = false;
-    TestEntry unixFile = Entry("sub/dir/unix.txt", CompressibleText(1500, 3));
+    TestEntry unixFile = File("sub/dir/unix.txt", CompressibleText(1500, 3));
     unixFile.versionMadeBy = 0x0314;
     unixFile.external = 0100644u << 16;
-    TestEntry empty = Entry("empty.txt", "");
+    TestEntry empty = File("empty.txt", "");
     return BuildArchive({text, stored, folder, unixFile, empty});
 }
 
@@ -106,17 +98,8 @@ TEST_CASE("damaged archives never crash, hang or write outside the base folder")
         DWORD began = GetTickCount();
         ZipHandle zip = ZipOpen(root.PathOf(L"m.zip").c_str());
         ZipSetBaseDir(zip, inner.c_str());
-        ZipEntryInfo entry{};
-        ZipGetEntry(zip, -1, &entry);
-        int count = entry.nIndex < 200 ? entry.nIndex : 200;
         if (zip) ++opened;
-        for (int i = 0; i < count; ++i) {
-            entry.nIndex = 0;
-            entry.szName[0] = 0;
-            entry.nUncompressedSize = 0;
-            ZipGetEntry(zip, i, &entry);
-            if (ZipExtractEntry(zip, i, entry.szName) == ZIPRES_OK) ++extracted;
-        }
+        for (DWORD result : ExtractAll(zip, 200)) extracted += result == ZIPRES_OK;
         ZipClose(zip);
         DWORD took = GetTickCount() - began;
         if (took > slowest) slowest = took;

@@ -4,6 +4,7 @@
 // Optional arguments: the number of rounds (default 9) and the path of miniunz.exe (default: beside
 // this program). It makes its own 36 MB archive of seven entries in a temporary folder and removes it.
 #include "TempFolder.h"
+#include "TestArchive.h"
 #include "Utf8.h"
 #include "framework/CHandle.h"
 #include "zip/ZipArchive.h"
@@ -123,16 +124,8 @@ int ExtractMode(const wchar_t* archive, const wchar_t* folder, const wchar_t* re
 {
     ZipHandle zip = ZipOpen(archive);
     ZipSetBaseDir(zip, folder);
-    ZipEntryInfo entry{};
-    ZipGetEntry(zip, -1, &entry);
-    int count = entry.nIndex, failures = zip ? 0 : 1;
-    for (int i = 0; i < count; ++i) {
-        entry.nIndex = 0;
-        entry.szName[0] = 0;
-        entry.nUncompressedSize = 0;
-        ZipGetEntry(zip, i, &entry);
-        if (ZipExtractEntry(zip, i, entry.szName) != ZIPRES_OK) ++failures;
-    }
+    int failures = zip ? 0 : 1;
+    for (DWORD result : ExtractAll(zip)) failures += result != ZIPRES_OK;
     ZipClose(zip);
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
