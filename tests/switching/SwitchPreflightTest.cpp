@@ -1,5 +1,3 @@
-#include "switching/PackageListing.h"
-#include "switching/SwitchPreflight.h"
 #include "switching/VersionSwitch.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
