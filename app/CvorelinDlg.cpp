@@ -1,9 +1,12 @@
 #include "app/CvorelinDlg.h"
 #include "app/StoredVersion.h"
+#include "app/SwitchReport.h"
 #include "app/VersionLabel.h"
 #include "framework/CFileFind.h"
 #include "framework/CPaintDC.h"
 #include "framework/CWinApp.h"
+#include "switching/VersionSwitch.h"
+#include <exception>
 
 namespace {
 
@@ -14,39 +17,39 @@ const wchar_t kTitleText[] = L"Kelvadi2.0正式版 www.kelvadi.com";
 BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(1001, OnCloseButton)
-    ON_BN_CLICKED(1000, OnMinimizeButton)
-    ON_BN_CLICKED(1018, OnSwitch120E)
-    ON_BN_CLICKED(1019, OnSwitch124E)
-    ON_BN_CLICKED(1015, OnSwitch126)
-    ON_BN_CLICKED(1008, OnSwitch120E4M)
-    ON_BN_CLICKED(1009, OnSwitch124E8M)
+    ON_BN_CLICKED(IDC_BTN_CLOSE, OnCloseButton)
+    ON_BN_CLICKED(IDC_BTN_MINIMIZE, OnMinimizeButton)
+    ON_BN_CLICKED(IDC_BTN_120E, OnSwitch120E)
+    ON_BN_CLICKED(IDC_BTN_124E, OnSwitch124E)
+    ON_BN_CLICKED(IDC_BTN_126, OnSwitch126)
+    ON_BN_CLICKED(IDC_BTN_120E4M, OnSwitch120E4M)
+    ON_BN_CLICKED(IDC_BTN_124E8M, OnSwitch124E8M)
 END_MESSAGE_MAP()
 
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
 {
-    m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(128));
+    m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
 {
     CDialogEx::DoDataExchange(exchange);
-    DDX_Control(exchange, 1001, m_btnClose);
-    DDX_Control(exchange, 1000, m_btnMinimize);
-    DDX_Control(exchange, 1003, m_btnStart);
-    DDX_Control(exchange, 1004, m_stTitle);
-    DDX_Control(exchange, 1011, m_stHomePage);
-    DDX_Control(exchange, 1012, m_stLastRun);
-    DDX_Control(exchange, 1010, m_stRunCount);
-    DDX_Control(exchange, 1017, m_picBottom);
-    DDX_Control(exchange, 1016, m_picTop);
-    DDX_Control(exchange, 1018, m_btn120E);
-    DDX_Control(exchange, 1019, m_btn124E);
-    DDX_Control(exchange, 1015, m_btn126);
-    DDX_Control(exchange, 1008, m_btn120E4M);
-    DDX_Control(exchange, 1009, m_btn124E8M);
-    DDX_Control(exchange, 1013, m_btnMaps);
-    DDX_Control(exchange, 1021, m_stVersion);
+    DDX_Control(exchange, IDC_BTN_CLOSE, m_btnClose);
+    DDX_Control(exchange, IDC_BTN_MINIMIZE, m_btnMinimize);
+    DDX_Control(exchange, IDC_BTN_START, m_btnStart);
+    DDX_Control(exchange, IDC_ST_TITLE, m_stTitle);
+    DDX_Control(exchange, IDC_ST_HOMEPAGE, m_stHomePage);
+    DDX_Control(exchange, IDC_ST_LASTRUN, m_stLastRun);
+    DDX_Control(exchange, IDC_ST_RUNCOUNT, m_stRunCount);
+    DDX_Control(exchange, IDC_PIC_BOTTOM, m_picBottom);
+    DDX_Control(exchange, IDC_PIC_TOP, m_picTop);
+    DDX_Control(exchange, IDC_BTN_120E, m_btn120E);
+    DDX_Control(exchange, IDC_BTN_124E, m_btn124E);
+    DDX_Control(exchange, IDC_BTN_126, m_btn126);
+    DDX_Control(exchange, IDC_BTN_120E4M, m_btn120E4M);
+    DDX_Control(exchange, IDC_BTN_124E8M, m_btn124E8M);
+    DDX_Control(exchange, IDC_BTN_MAPS, m_btnMaps);
+    DDX_Control(exchange, IDC_ST_VERSION, m_stVersion);
 }
 
 BOOL CvorelinDlg::OnInitDialog()
@@ -138,8 +141,18 @@ void CvorelinDlg::OnSwitch124E8M()
 
 void CvorelinDlg::SwitchTo(const VersionVariant& variant)
 {
+    SwitchOutcome outcome;
+    std::exception_ptr failure;
+    try {
+        VersionSwitch(m_strGameDir).Run(variant, outcome);
+    } catch (...) {
+        // What came before the failure is told first; the framework then reports the failure.
+        failure = std::current_exception();
+    }
+    for (const SwitchNotice& notice : SwitchNotices(outcome)) MessageBox(notice.text, notice.caption, notice.type);
+    if (failure) std::rethrow_exception(failure);
     // A switch that left files unreplaced has told the user why; label and record keep the old version.
-    if (!VersionSwitch(*this, m_strGameDir).Run(variant)) return;
+    if (!outcome.Complete()) return;
 
     m_stVersion.SetWindowText(variant.label);
     RECT area{};

@@ -4,12 +4,13 @@
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
-#include "switching/VersionSwitch.h"
+#include "res/resource.h"
+#include "switching/VersionVariant.h"
 
 // The launcher's one window: owns every control object and the game directory.
 class CvorelinDlg : public CDialogEx {
 public:
-    enum { IDD = 102 };
+    enum { IDD = IDD_VORELIN_DIALOG };
 
     explicit CvorelinDlg(CWnd* parent = nullptr);
     ~CvorelinDlg() override = default;
