@@ -1,6 +1,7 @@
 #include "app/CvorelinDlg.h"
 #include "app/SiteAddress.h"
 #include "app/StoredVersion.h"
+#include "app/SwitchReport.h"
 #include "app/VersionLabel.h"
 #include "framework/CFileFind.h"
 #include "framework/CPaintDC.h"
@@ -8,6 +9,8 @@
 #include "framework/CWinApp.h"
 #include "framework/ShellExecute.h"
 #include "skin/BitmapRegion.h"
+#include "switching/VersionSwitch.h"
+#include <exception>
 
 namespace {
 
@@ -264,8 +267,18 @@ void CvorelinDlg::OnSwitch124E8M()
 
 void CvorelinDlg::SwitchTo(const VersionVariant& variant)
 {
+    SwitchOutcome outcome;
+    std::exception_ptr failure;
+    try {
+        VersionSwitch(m_strGameDir).Run(variant, outcome);
+    } catch (...) {
+        // What came before the failure is told first; the framework then reports the failure.
+        failure = std::current_exception();
+    }
+    for (const SwitchNotice& notice : SwitchNotices(outcome)) MessageBox(notice.text, notice.caption, notice.type);
+    if (failure) std::rethrow_exception(failure);
     // A switch that left files unreplaced has told the user why; label and record keep the old version.
-    if (!VersionSwitch(*this, m_strGameDir).Run(variant)) return;
+    if (!outcome.Complete()) return;
 
     m_stVersion.SetWindowText(variant.label);
     RECT area{};

@@ -7,7 +7,7 @@
 #include "res/resource.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinStatic.h"
-#include "switching/VersionSwitch.h"
+#include "switching/VersionVariant.h"
 
 // The launcher's one window: owns every control object, the pictures and the game directory.
 class CvorelinDlg : public CDialogEx {

@@ -1,5 +1,5 @@
 #include "app/StoredVersion.h"
-#include <windows.h>
+#include "framework/CHandle.h"
 
 namespace {
 
@@ -15,12 +15,11 @@ CString IniPath(const CString& gameDir)
 // byte-order mark; creating it so keeps "当前版本" intact under code pages without Chinese.
 void CreateUnicodeIniIfMissing(const CString& path)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    CHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     const BYTE bom[2] = {0xFF, 0xFE};
     DWORD written = 0;
     WriteFile(file, bom, sizeof bom, &written, nullptr);
-    CloseHandle(file);
 }
 
 } // namespace

@@ -9,11 +9,14 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 
 bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
+    // Reflected commands match on their code alone: the id is the parent's business.
     const bool isCommand = message == WM_COMMAND;
+    const bool hasCode = isCommand || message == WM_REFLECT_BASE + WM_COMMAND;
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->thunk; ++entry) {
             if (entry->message != message) continue;
-            if (isCommand && (entry->code != code || id < entry->id || id > entry->idLast)) continue;
+            if (hasCode && entry->code != code) continue;
+            if (isCommand && (id < entry->id || id > entry->idLast)) continue;
             *result = entry->thunk(this, wParam, lParam);
             return true;
         }

@@ -3,6 +3,9 @@
 
 class CCmdTarget;
 
+// Messages a parent hands back to the child they concern.
+constexpr UINT WM_REFLECT_BASE = 0xBC00;
+
 // One row of a class's message map: a message, or a command's notification code and
 // control-id range, and a thunk that calls the typed handler.
 struct AFX_MSGMAP_ENTRY {
@@ -41,9 +44,11 @@ protected:                                                   \
 #define AFX_THUNK(body) [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT { \
         (void)wParam; (void)lParam; ThisClass* self = static_cast<ThisClass*>(target); body }
 
-// Commands from menus and accelerators carry code 0, as do button clicks.
-#define ON_COMMAND(id, handler) {WM_COMMAND, 0, (id), (id), AFX_THUNK(self->handler(); return 0;)},
-#define ON_BN_CLICKED(id, handler) {WM_COMMAND, BN_CLICKED, (id), (id), AFX_THUNK(self->handler(); return 0;)},
+// Menus send code 0 and accelerators code 1; both arrive without a control window and reach
+// ON_COMMAND entries as code 0, the code of a button click.
+#define ON_CONTROL(code, id, handler) {WM_COMMAND, (code), (id), (id), AFX_THUNK(self->handler(); return 0;)},
+#define ON_COMMAND(id, handler) ON_CONTROL(0, id, handler)
+#define ON_BN_CLICKED(id, handler) ON_CONTROL(BN_CLICKED, id, handler)
 
 // Owns a message map: the base of windows and of the application object.
 class CCmdTarget {

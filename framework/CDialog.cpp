@@ -17,6 +17,8 @@ CDialog::CDialog(unsigned int templateId, CWnd* parent) : m_nIDTemplate(template
 
 INT_PTR CDialog::DoModal()
 {
+    // One window per object: a second one could not be bound, and the first must stay bound.
+    if (m_hWnd) return -1;
     HINSTANCE instance = AfxGetResourceHandle();
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;

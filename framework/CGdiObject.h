@@ -18,10 +18,10 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // The object's description (a BITMAP, LOGFONTW, ...); the bytes written, 0 without an object.
     int GetObject(int count, void* buffer) const { return m_hObject ? ::GetObjectW(m_hObject, count, buffer) : 0; }
-    // Takes ownership; a previously owned object is deleted.
+    // Takes ownership; a different object owned before is deleted, the same one is kept.
     bool Attach(HGDIOBJ object)
     {
-        DeleteObject();
+        if (object != m_hObject) DeleteObject();
         m_hObject = object;
         return object != nullptr;
     }

@@ -59,12 +59,13 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND && g_wndInit && !IsImeWindow(reinterpret_cast<HWND>(wParam))) {
         CWnd* wnd = g_wndInit;
         g_wndInit = nullptr;
-        wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        bool bound = wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
         // Only that one window was wanted: a hook left in place for the dialog's whole life
         // would see every window and box the dialog opens.
         HHOOK hook = g_createHook;
         g_createHook = nullptr;
-        LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+        // A window that its object could not bind would run without it: its creation is refused.
+        LRESULT result = bound ? CallNextHookEx(hook, code, wParam, lParam) : TRUE;
         UnhookWindowsHookEx(hook);
         return result;
     }
@@ -172,7 +173,9 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_COMMAND: {
         CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
         if (child && child != this && child->OnChildNotify(message, wParam, lParam, result)) return true;
-        return Dispatch(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), wParam, lParam, result);
+        // Menus (code 0) and accelerators (code 1) send no control window: both are commands.
+        UINT code = lParam ? HIWORD(wParam) : 0;
+        return Dispatch(WM_COMMAND, code, LOWORD(wParam), wParam, lParam, result);
     }
     case WM_DRAWITEM: {
         // The child is found from the item's window handle, never from its control id.
@@ -206,9 +209,12 @@ bool CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
 bool CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     switch (message) {
-    case WM_COMMAND:
-        // Reflected notifications match on their code alone: the id is the parent's business.
-        return Dispatch(WM_REFLECT_BASE + WM_COMMAND, 0, 0, wParam, lParam, result);
+    case WM_COMMAND: {
+        LRESULT taken = FALSE;
+        if (!Dispatch(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, wParam, lParam, &taken) || !taken) return false;
+        *result = 0;
+        return true;
+    }
     case WM_DRAWITEM:
         return Dispatch(WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, wParam, lParam, result);
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:

@@ -7,8 +7,6 @@
 
 // All WM_CTLCOLOR* requests reach handlers as this one message, with this record as lParam.
 constexpr UINT AFX_WM_CTLCOLOR = 0x0019;
-// Messages a parent hands back to the child they concern.
-constexpr UINT WM_REFLECT_BASE = 0xBC00;
 
 struct AFX_CTLCOLOR {
     HWND hWnd;
@@ -39,6 +37,12 @@ struct AFX_CTLCOLOR {
 #define ON_WM_CTLCOLOR_REFLECT() {WM_REFLECT_BASE + AFX_WM_CTLCOLOR, 0, 0, 0, AFX_THUNK( \
         const AFX_CTLCOLOR* c = reinterpret_cast<const AFX_CTLCOLOR*>(lParam); CDC dc(c->hDC); \
         return reinterpret_cast<LRESULT>(self->CtlColor(&dc, c->nCtlType));)},
+// A child's own handling of its notification code; the _EX form's handler returns false to
+// decline, and the parent's map then sees the notification as well.
+#define ON_CONTROL_REFLECT(code, handler) {WM_REFLECT_BASE + WM_COMMAND, (code), 0, 0, \
+        AFX_THUNK(self->handler(); return TRUE;)},
+#define ON_CONTROL_REFLECT_EX(code, handler) {WM_REFLECT_BASE + WM_COMMAND, (code), 0, 0, \
+        AFX_THUNK(return self->handler() ? TRUE : FALSE;)},
 #define ON_MESSAGE(message, handler) {message, 0, 0, 0, AFX_THUNK(return self->handler(wParam, lParam);)},
 
 // A window handle and the object that receives its messages.

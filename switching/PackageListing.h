@@ -5,8 +5,10 @@
 struct PackageEntry {
     CString name;
     unsigned long long uncompressedSize = 0;
+    bool folder = false;
 };
 
-// Reads the names (as extraction will write them, empty when refused) and sizes of a ZIP
-// archive held in memory, without writing anything; false when it is no readable archive.
+// Reads the names (as extraction will write them, empty when refused), sizes and kinds of the
+// entries of a ZIP archive held in memory, without writing anything; false when it is no
+// readable archive or an entry of it cannot be read.
 bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>& entries);

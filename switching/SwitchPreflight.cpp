@@ -1,5 +1,4 @@
 #include "switching/SwitchPreflight.h"
-#include "zip/ZipTargetCheck.h"
 #include <windows.h>
 
 namespace {
@@ -18,21 +17,17 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
     std::vector<BlockedFile> blocked;
     std::vector<CString> seen;
     for (const PackageEntry& entry : entries) {
-        // Names the reader refuses come out empty: they write nothing, so block nothing.
-        if (entry.name.IsEmpty()) continue;
+        // Names the reader refuses come out empty: they write nothing, so block nothing; nor do
+        // folder entries, which keep a folder that exists.
+        if (entry.name.IsEmpty() || entry.folder) continue;
         CString key = Upper(entry.name);
         bool repeated = false;
         for (const CString& s : seen) repeated = repeated || s == key;
         if (repeated) continue;
         seen.push_back(key);
 
-        switch (CheckZipTarget(gameDir + L"\\" + entry.name)) {
-        case ZipTargetState::Absent: case ZipTargetState::Replaceable: break;
-        case ZipTargetState::Protected: blocked.push_back({entry.name, BlockedFile::ProtectedAttributes}); break;
-        case ZipTargetState::InUse: blocked.push_back({entry.name, BlockedFile::InUse}); break;
-        case ZipTargetState::NoAccess: blocked.push_back({entry.name, BlockedFile::NoAccess}); break;
-        case ZipTargetState::Other: blocked.push_back({entry.name, BlockedFile::Other}); break;
-        }
+        ZipTargetState state = CheckZipTarget(gameDir + L"\\" + entry.name);
+        if (state != ZipTargetState::Absent && state != ZipTargetState::Replaceable) blocked.push_back({entry.name, state});
     }
     return blocked;
 }

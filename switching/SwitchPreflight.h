@@ -1,13 +1,13 @@
 #pragma once
 #include "framework/CString.h"
 #include "switching/PackageListing.h"
+#include "zip/ZipTargetCheck.h"
 #include <vector>
 
 // A game file that a switch could not replace, and why.
 struct BlockedFile {
-    enum Reason { ProtectedAttributes, InUse, NoAccess, Other };
     CString name;
-    Reason reason;
+    ZipTargetState reason;
 };
 
 // Checks, before anything is written, whether a switch can replace every file it would.

@@ -1,4 +1,5 @@
 #include "zip/ZipArchive.h"
+#include "framework/CHandle.h"
 #include "zip/ZipTargetCheck.h"
 #include "zip/ZipAttributes.h"
 #include "zip/ZipEntryName.h"
@@ -31,11 +32,13 @@ unzFile Archive(ZipHandle handle)
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-int EntryCount(unzFile archive)
+// An end record may claim more entries than the archive can hold; walking them all would spin.
+int EntryCount(ZipHandle handle)
 {
     unz_global_info64 global;
-    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK) return 0;
-    return global.number_entry > static_cast<ZPOS64_T>(INT_MAX) ? INT_MAX : static_cast<int>(global.number_entry);
+    if (unzGetGlobalInfo64(Archive(handle), &global) != UNZ_OK) return 0;
+    ZPOS64_T count = global.number_entry < handle->m_nMaxEntries ? global.number_entry : handle->m_nMaxEntries;
+    return count > static_cast<ZPOS64_T>(INT_MAX) ? INT_MAX : static_cast<int>(count);
 }
 
 // Every step either advances or fails, so an unreadable record before the wanted one ends the walk.
@@ -169,7 +172,7 @@ bool MayReplace(const std::wstring& path)
     return state == ZipTargetState::Absent || state == ZipTargetState::Replaceable;
 }
 
-HANDLE CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
+CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
 {
     size_t cut = target.find_last_of(L"\\/");
     std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
@@ -178,11 +181,11 @@ HANDLE CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::ws
         wchar_t name[32];
         wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + ++counter);
         temporary = folder + name;
-        if (temporary.size() > kMaxPathLength) return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+        if (temporary.size() > kMaxPathLength) return CHandle();
+        CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
-    return INVALID_HANDLE_VALUE;
+    return CHandle();
 }
 
 bool HeaderCheckPasses(unzFile archive, const char* password, const unz_file_info64& info, DWORD& result)
@@ -252,13 +255,13 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
     DWORD attributes = entry.dwAttributes & ~FILE_ATTRIBUTE_READONLY;
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
     std::wstring temporary;
-    HANDLE output = CreateTemporaryFile(target, attributes, temporary);
-    if (output == INVALID_HANDLE_VALUE) return ZIPRES_CANNOT_OPEN;
+    CHandle output = CreateTemporaryFile(target, attributes, temporary);
+    if (!output) return ZIPRES_CANNOT_OPEN;
 
     DWORD result = StreamEntry(handle, output);
     if (result == ZIPRES_OK && !SetFileTime(output, &entry.ftCreation, &entry.ftAccess, &entry.ftModified))
         result = ZIPRES_WRITE_FAILED;
-    if (!CloseHandle(output) && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;
+    if (!output.Close() && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;
     if (result == ZIPRES_OK && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
         result = ZIPRES_CANNOT_OPEN;
     if (result != ZIPRES_OK) {
@@ -271,7 +274,7 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
 
 DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
 {
-    if (index < 0 || index >= EntryCount(Archive(handle))) return ZIPRES_BAD_ARGUMENT;
+    if (index < 0 || index >= EntryCount(handle)) return ZIPRES_BAD_ARGUMENT;
     DWORD result = Position(handle, index);
     ZipEntryInfo entry;
     if (result == ZIPRES_OK) result = FetchEntry(handle, index, entry);
@@ -313,11 +316,24 @@ void SetBaseDir(ZipHandle handle, const std::wstring& dir)
     handle->m_szBaseDir[base.size()] = 0;
 }
 
+// The library takes the stream over, closing it also when opening fails.
+ZipHandle OpenArchive(std::unique_ptr<ZipArchive> archive, const void* stream, void (*fill)(zlib_filefunc64_def&),
+                      unsigned long long size)
+{
+    zlib_filefunc64_def functions;
+    fill(functions);
+    archive->m_hArchive = unzOpen2_64(stream, &functions);
+    if (!archive->m_hArchive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
+    archive->m_nMaxEntries = size / 46;
+    Store(ZIPRES_OK);
+    return archive.release();
+}
+
 } // namespace
 
 ZipArchive::ZipArchive()
     : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr),
-      m_szBaseDir(), m_nFirstUnreadable(-1)
+      m_szBaseDir(), m_nFirstUnreadable(-1), m_nMaxEntries(0), m_memory()
 {
     if (m_password) m_password[0] = 0;
     wchar_t current[MAX_PATH];
@@ -334,24 +350,33 @@ ZipArchive::~ZipArchive()
     delete[] m_pBuffer;
 }
 
+void ZipCloser::operator()(ZipArchive* archive) const
+{
+    ZipClose(archive);
+}
+
 ZipHandle ZipOpen(const wchar_t* path)
 {
     try {
-        if (!path) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        ZipArchive* archive = new (std::nothrow) ZipArchive;
+        std::unique_ptr<ZipArchive> archive(path ? new (std::nothrow) ZipArchive : nullptr);
         if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            zlib_filefunc64_def functions;
-            FillZipFileFunctions(functions);
-            archive->m_hArchive = unzOpen2_64(file, &functions);
-        }
-        if (!archive->m_hArchive) {
-            delete archive;
-            return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        }
-        Store(ZIPRES_OK);
-        return archive;
+        CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size;
+        if (!file || !GetFileSizeEx(file, &size)) return Store(ZIPRES_CANNOT_OPEN), nullptr;
+        return OpenArchive(std::move(archive), file.Detach(), FillZipFileFunctions, static_cast<unsigned long long>(size.QuadPart));
+    } catch (...) {
+        return Store(ZIPRES_CANNOT_OPEN), nullptr;
+    }
+}
+
+ZipHandle ZipOpenMemory(const void* data, size_t size)
+{
+    try {
+        std::unique_ptr<ZipArchive> archive(data ? new (std::nothrow) ZipArchive : nullptr);
+        if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
+        ZipMemory* memory = &archive->m_memory;
+        *memory = {static_cast<const unsigned char*>(data), size, 0};
+        return OpenArchive(std::move(archive), memory, FillZipMemoryFunctions, size);
     } catch (...) {
         return Store(ZIPRES_CANNOT_OPEN), nullptr;
     }
@@ -375,7 +400,7 @@ DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry)
 {
     if (!handle || !entry) return Store(ZIPRES_BAD_ARGUMENT);
     try {
-        int count = EntryCount(Archive(handle));
+        int count = EntryCount(handle);
         if (index < -1 || index >= count) return Store(ZIPRES_BAD_ARGUMENT);
         if (index == -1) {
             *entry = ZipEntryInfo{};

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <memory>
 
 enum : DWORD {
     ZIPRES_OK = 0,
@@ -23,6 +24,13 @@ struct ZipEntryInfo {
     DWORD nCompressedSize, nUncompressedSize;
 };
 
+// Bytes read where they lie, such as a resource in the loaded image; they outlive the archive.
+struct ZipMemory {
+    const unsigned char* data;
+    unsigned long long size;
+    unsigned long long position;
+};
+
 // One open archive: the unzip library's state over the file, the last entry record and the extraction buffer.
 class ZipArchive {
 public:
@@ -40,11 +48,22 @@ public:
     // Index of the first central record found unreadable, -1 while none: the library cannot
     // walk past it, and asking it again for every later index costs a full failed read each time.
     int m_nFirstUnreadable;
+    // Every central record takes at least 46 bytes, so no more entries than that fit in the archive.
+    unsigned long long m_nMaxEntries;
+    ZipMemory m_memory;
 };
 
 typedef ZipArchive* ZipHandle;
 
+// Closes the archive when the owner goes.
+struct ZipCloser {
+    void operator()(ZipArchive* archive) const;
+};
+typedef std::unique_ptr<ZipArchive, ZipCloser> ZipArchiveOwner;
+
 ZipHandle ZipOpen(const wchar_t* path);
+// The archive read where its bytes lie; they must outlive the handle.
+ZipHandle ZipOpenMemory(const void* data, size_t size);
 DWORD ZipSetBaseDir(ZipHandle handle, const wchar_t* dir);
 DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry);
 DWORD ZipExtractEntry(ZipHandle handle, int index, const wchar_t* target);

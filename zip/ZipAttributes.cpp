@@ -3,7 +3,7 @@
 DWORD MapEntryAttributes(unsigned int versionMadeBy, DWORD external)
 {
     unsigned int host = (versionMadeBy >> 8) & 0xFF;
-    if (host == 0 || host == 7 || host == 11 || host == 14) {
+    if (host == 0 || host == 7 || host == 10 || host == 11 || host == 14) {
         return external & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE);
     }

@@ -49,8 +49,9 @@ bool IsDeviceName(const std::wstring& part)
     static const wchar_t* const plain[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
     for (const wchar_t* device : plain)
         if (stem == device) return true;
+    // The superscript digits one to three count as digits here too.
     if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0))
-        return stem[3] >= L'0' && stem[3] <= L'9';
+        return (stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == 0xB9 || stem[3] == 0xB2 || stem[3] == 0xB3;
     return false;
 }
 

@@ -1,4 +1,6 @@
 #include "zip/ZipFileIo.h"
+#include "zip/ZipArchive.h"
+#include <cstring>
 
 namespace {
 
@@ -54,6 +56,35 @@ int ZCALLBACK TestError(voidpf, voidpf)
     return 0;
 }
 
+ZPOS64_T ZCALLBACK TellMemory(voidpf, voidpf stream)
+{
+    return static_cast<ZipMemory*>(stream)->position;
+}
+
+uLong ZCALLBACK ReadMemory(voidpf, voidpf stream, void* buffer, uLong count)
+{
+    auto* memory = static_cast<ZipMemory*>(stream);
+    ZPOS64_T left = memory->position < memory->size ? memory->size - memory->position : 0;
+    uLong n = count < left ? count : static_cast<uLong>(left);
+    std::memcpy(buffer, memory->data + memory->position, n);
+    memory->position += n;
+    return n;
+}
+
+long ZCALLBACK SeekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    auto* memory = static_cast<ZipMemory*>(stream);
+    ZPOS64_T base = origin == ZLIB_FILEFUNC_SEEK_SET ? 0 : origin == ZLIB_FILEFUNC_SEEK_CUR ? memory->position : memory->size;
+    if (offset > memory->size || base > memory->size - offset) return -1;
+    memory->position = base + offset;
+    return 0;
+}
+
+int ZCALLBACK CloseMemory(voidpf, voidpf)
+{
+    return 0;
+}
+
 } // namespace
 
 void FillZipFileFunctions(zlib_filefunc64_def& functions)
@@ -66,4 +97,13 @@ void FillZipFileFunctions(zlib_filefunc64_def& functions)
     functions.zclose_file = CloseFile;
     functions.zerror_file = TestError;
     functions.opaque = nullptr;
+}
+
+void FillZipMemoryFunctions(zlib_filefunc64_def& functions)
+{
+    FillZipFileFunctions(functions);
+    functions.zread_file = ReadMemory;
+    functions.ztell64_file = TellMemory;
+    functions.zseek64_file = SeekMemory;
+    functions.zclose_file = CloseMemory;
 }

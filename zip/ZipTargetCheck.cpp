@@ -1,17 +1,14 @@
 #include "zip/ZipTargetCheck.h"
-#include <windows.h>
+#include "framework/CHandle.h"
 
 ZipTargetState CheckZipTarget(const wchar_t* path)
 {
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return ZipTargetState::Absent;
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ZipTargetState::Other;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
         return ZipTargetState::Protected;
-    HANDLE probe = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
-        return ZipTargetState::Replaceable;
-    }
+    if (CHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))) return ZipTargetState::Replaceable;
     switch (GetLastError()) {
     case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: return ZipTargetState::InUse;
     case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT: return ZipTargetState::NoAccess;

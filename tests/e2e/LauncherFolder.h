@@ -2,6 +2,7 @@
 #include "MessageBoxWindow.h"
 #include "Process.h"
 #include "TempFolder.h"
+#include "res/resource.h"
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ struct RunningLauncher : LauncherFolder {
     {
         if (Start()) dialog = WaitForDialog();
     }
-    std::wstring Label() const { return dialog.Control(1021).Text(); }
+    std::wstring Label() const { return dialog.Control(IDC_ST_VERSION).Text(); }
 };
 
 // The main dialog of a running launcher.

@@ -1,14 +1,13 @@
 #include "PackageContents.h"
 #include "BuildFile.h"
+#include "Utf8.h"
 #include <unzip.h>
 
 std::vector<PackageFile> ReadPackage(unsigned int id)
 {
     std::vector<PackageFile> files;
     std::wstring path = BuildFile(L"packages\\" + std::to_wstring(id) + L".zip");
-    char narrow[MAX_PATH * 2];
-    if (!WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr)) return files;
-    unzFile zip = unzOpen(narrow);
+    unzFile zip = unzOpen(Ansi(path).c_str());
     if (!zip) return files;
     for (int s = unzGoToFirstFile(zip); s == UNZ_OK; s = unzGoToNextFile(zip)) {
         unz_file_info info;

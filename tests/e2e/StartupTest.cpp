@@ -1,6 +1,7 @@
 #include "BuildFile.h"
 #include "LauncherFolder.h"
 #include "Utf8.h"
+#include "res/resource.h"
 #include <doctest/doctest.h>
 
 namespace {
@@ -59,7 +60,7 @@ TEST_CASE("the game directory is the executable's folder, not the working direct
     REQUIRE(game.Start(elsewhere.Path()));
     Window dialog = game.WaitForDialog();
     REQUIRE_MESSAGE(dialog, Utf8(game.launcher.Describe()));
-    CHECK(dialog.Control(1021).WaitForText(L"当前版本:1.24E"));
+    CHECK(dialog.Control(IDC_ST_VERSION).WaitForText(L"当前版本:1.24E"));
     CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.24E"));
     CHECK_FALSE(elsewhere.Exists(L"wargame.ini"));
 }
@@ -113,7 +114,7 @@ TEST_CASE("the stored version and the detected one are reconciled")
         REQUIRE(game.Start());
         Window dialog = game.WaitForDialog();
         REQUIRE_MESSAGE(dialog, Utf8(game.launcher.Describe()));
-        CHECK(Utf8(dialog.Control(1021).Text()) == Utf8(c.label));
+        CHECK(Utf8(dialog.Control(IDC_ST_VERSION).Text()) == Utf8(c.label));
         game.launcher.Kill();
         CHECK(Utf8(game.StoredVersion()) == Utf8(c.stored));
         if (!c.written) CHECK(*game.folder.Read(L"wargame.ini") == c.ini);
@@ -140,7 +141,7 @@ TEST_CASE("Enter, Escape, Alt+F4 and Close leave the dialog open; the close butt
     CHECK(SendMessageTimeoutW(dialog.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0);
     CHECK(game.launcher.IsRunning());
     CHECK(dialog.IsVisible());
-    CHECK(dialog.Control(1001).Click());
+    CHECK(dialog.Control(IDC_BTN_CLOSE).Click());
     auto status = game.launcher.WaitForExit();
     REQUIRE(status.has_value());
     CHECK(*status == 0);

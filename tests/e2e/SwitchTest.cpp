@@ -1,7 +1,10 @@
 #include "BuildFile.h"
 #include "LauncherFolder.h"
 #include "PackageContents.h"
+#include "TestArchive.h"
 #include "Utf8.h"
+#include "framework/CHandle.h"
+#include "res/resource.h"
 #include <doctest/doctest.h>
 
 namespace {
@@ -13,11 +16,11 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {1018, {183}, L"1.20E"},
-    {1019, {185}, L"1.24E"},
-    {1015, {186}, L"1.26"},
-    {1008, {183, 188}, L"1.20E+4M"},
-    {1009, {185, 187}, L"1.24E+8M"},
+    {IDC_BTN_120E, {IDR_PACKAGE_120E}, L"1.20E"},
+    {IDC_BTN_124E, {IDR_PACKAGE_124E}, L"1.24E"},
+    {IDC_BTN_126, {IDR_PACKAGE_126}, L"1.26"},
+    {IDC_BTN_120E4M, {IDR_PACKAGE_120E, IDR_PACKAGE_120E_4M}, L"1.20E+4M"},
+    {IDC_BTN_124E8M, {IDR_PACKAGE_124E, IDR_PACKAGE_124E_8M}, L"1.24E+8M"},
 };
 
 // Clicks a version button and answers the confirmation; returns its text (empty when none came).
@@ -35,11 +38,6 @@ std::wstring SwitchAndConfirm(RunningLauncher& game, int command)
     return text;
 }
 
-bool SameTime(const FILETIME& a, const FILETIME& b)
-{
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
 // Every file of the packages, later ones over earlier ones, is in the folder byte for byte,
 // with the package's time for creation, access and last write.
 void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>& packages)
@@ -51,15 +49,15 @@ void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>&
             CAPTURE(Utf8(f.name));
             // The one-file packages go on top; their Game.dll is what the base's game.dll must hold now.
             if (id == packages.front() && packages.size() > 1 && lstrcmpiW(f.name.c_str(), L"game.dll") == 0) continue;
-            HANDLE h = CreateFileW(game.folder.PathOf(f.name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-            REQUIRE(h != INVALID_HANDLE_VALUE);
+            CHandle h(CreateFileW(game.folder.PathOf(f.name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+            REQUIRE(h);
             FILETIME created, accessed, written;
             GetFileTime(h, &created, &accessed, &written);
-            CloseHandle(h);
-            CHECK(SameTime(written, f.modified));
-            CHECK(SameTime(created, f.modified));
-            CHECK(SameTime(accessed, f.modified));
+            h.Close();
+            CHECK(Ticks(written) == Ticks(f.modified));
+            CHECK(Ticks(created) == Ticks(f.modified));
+            CHECK(Ticks(accessed) == Ticks(f.modified));
             // Read after the times: reading moves the last-access time.
             auto bytes = game.folder.Read(f.name);
             REQUIRE(bytes.has_value());
@@ -102,13 +100,13 @@ TEST_CASE("switching never deletes: files of the version before stay")
 {
     RunningLauncher game(L"");
     REQUIRE(game.dialog);
-    CHECK_FALSE(SwitchAndConfirm(game, 1019).empty());
-    CHECK_FALSE(SwitchAndConfirm(game, 1018).empty());
+    CHECK_FALSE(SwitchAndConfirm(game, IDC_BTN_124E).empty());
+    CHECK_FALSE(SwitchAndConfirm(game, IDC_BTN_120E).empty());
     for (const wchar_t* kept : {L"msvcm80.dll", L"msvcp80.dll", L"msvcr80.dll", L"icons-WAR3.bni", L"bncache.dat"})
         CHECK(game.folder.Exists(kept));
-    CHECK_FALSE(SwitchAndConfirm(game, 1015).empty());
+    CHECK_FALSE(SwitchAndConfirm(game, IDC_BTN_126).empty());
     CHECK(game.folder.Exists(L"War3.org"));
-    CheckExtracted(game, {186});
+    CheckExtracted(game, {IDR_PACKAGE_126});
 }
 
 TEST_CASE("a leftover war_temp.zip is overwritten and removed; a read-only one stops the switch")
@@ -117,7 +115,7 @@ TEST_CASE("a leftover war_temp.zip is overwritten and removed; a read-only one s
         RunningLauncher game(L"");
         REQUIRE(game.folder.Write(L"war_temp.zip", "left over"));
         REQUIRE(game.dialog);
-        CHECK_FALSE(SwitchAndConfirm(game, 1019).empty());
+        CHECK_FALSE(SwitchAndConfirm(game, IDC_BTN_124E).empty());
         CHECK_FALSE(game.folder.Exists(L"war_temp.zip"));
     }
     RunningLauncher game;
@@ -125,7 +123,7 @@ TEST_CASE("a leftover war_temp.zip is overwritten and removed; a read-only one s
     REQUIRE(SetFileAttributesW(game.folder.PathOf(L"war_temp.zip").c_str(), FILE_ATTRIBUTE_READONLY));
     REQUIRE(game.dialog);
     std::string war3Before = *game.folder.Read(L"war3.exe");
-    game.dialog.Command(1018);
+    game.dialog.Command(IDC_BTN_120E);
     Window box = game.launcher.WaitForMessageBox(L"vorelin", 30000);
     REQUIRE_MESSAGE(box, Utf8(game.launcher.Describe()));
     MessageBoxWindow message(box);
@@ -150,16 +148,16 @@ TEST_CASE("a game file in use or read-only stops the switch before anything is w
         REQUIRE(game.dialog);
         std::string dllBefore = *game.folder.Read(L"game.dll");
         std::string war3Before = *game.folder.Read(L"war3.exe");
-        HANDLE running = INVALID_HANDLE_VALUE;
+        CHandle running;
         if (readOnly) {
             REQUIRE(SetFileAttributesW(game.folder.PathOf(L"game.dll").c_str(), FILE_ATTRIBUTE_READONLY));
         } else {
             // As a running game holds its files: open, shared for reading only.
-            running = CreateFileW(game.folder.PathOf(L"game.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-            REQUIRE(running != INVALID_HANDLE_VALUE);
+            running.Attach(CreateFileW(game.folder.PathOf(L"game.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+            REQUIRE(running);
         }
-        game.dialog.Command(1008);
+        game.dialog.Command(IDC_BTN_120E4M);
         Window box = game.launcher.WaitForMessageBox(L"版本转换失败", 30000);
         REQUIRE_MESSAGE(box, Utf8(game.launcher.Describe()));
         MessageBoxWindow message(box);
@@ -170,7 +168,7 @@ TEST_CASE("a game file in use or read-only stops the switch before anything is w
         CHECK(box.Owner().Handle() == game.dialog.Handle());
         message.Press(IDOK);
         CHECK(message.WaitUntilClosed());
-        if (running != INVALID_HANDLE_VALUE) CloseHandle(running);
+        running.Close();
         CHECK(*game.folder.Read(L"game.dll") == dllBefore);
         CHECK(*game.folder.Read(L"war3.exe") == war3Before);
         CHECK_FALSE(game.folder.Exists(L"Storm.dll"));
@@ -185,7 +183,7 @@ TEST_CASE("a package the launcher lacks is reported, and the switch goes on")
     // This launcher carries package 183 only.
     RunningLauncher game(L"", L"vorelin_partial.exe");
     REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));
-    game.dialog.Command(1008);
+    game.dialog.Command(IDC_BTN_120E4M);
     Window missing = game.launcher.WaitForMessageBox(L"vorelin", 60000);
     REQUIRE_MESSAGE(missing, Utf8(game.launcher.Describe()));
     MessageBoxWindow missingBox(missing);
@@ -195,6 +193,6 @@ TEST_CASE("a package the launcher lacks is reported, and the switch goes on")
     Window box = game.launcher.WaitForMessageBox(L"版本转换成功提示", 30000);
     REQUIRE(box);
     MessageBoxWindow(box).Press(IDOK);
-    CheckExtracted(game, {183});
+    CheckExtracted(game, {IDR_PACKAGE_120E});
     CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.20E+4M"));
 }

@@ -1,19 +1,12 @@
 #include "framework/CFile.h"
 #include "framework/CFileException.h"
 #include "framework/CFileFind.h"
-#include "tests/ScratchFolder.h"
+#include "TempFolder.h"
+#include "Utf8.h"
 #include <doctest/doctest.h>
 
 namespace {
 const unsigned int kCreateWrite = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
-
-std::string Narrow(const CString& text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? static_cast<size_t>(n - 1) : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 CFileException CaughtFrom(void (*action)(const CString&), const CString& path)
 {
@@ -28,26 +21,26 @@ CFileException CaughtFrom(void (*action)(const CString&), const CString& path)
 
 TEST_CASE("create-and-write mode creates, truncates and writes the whole buffer")
 {
-    ScratchFolder folder;
-    CString path = folder / L"out.bin";
-    REQUIRE(WriteWholeFile(path, "a much longer old content", 25));
+    TempFolder folder;
+    CString path = folder.PathOf(L"out.bin");
+    REQUIRE(WriteWholeFile(path.Str(), "a much longer old content"));
     {
         CFile file(path, kCreateWrite);
         file.Write("new", 3);
         file.Close();
         CHECK_FALSE(file.IsOpen());
     }
-    CHECK(ReadWholeFile(path) == "new");
+    CHECK(ReadWholeFile(path.Str()) == "new");
 }
 
 TEST_CASE("file failures throw with cause, system error and the file's name")
 {
-    ScratchFolder folder;
-    CString held = folder / L"held.bin";
-    CString folderAsFile = folder / L"sub";
+    TempFolder folder;
+    CString held = folder.PathOf(L"held.bin");
+    CString folderAsFile = folder.PathOf(L"sub");
     REQUIRE(CreateDirectoryW(folderAsFile, nullptr));
-    CString readOnly = folder / L"readonly.bin";
-    REQUIRE(WriteWholeFile(readOnly, "kept", 4));
+    CString readOnly = folder.PathOf(L"readonly.bin");
+    REQUIRE(WriteWholeFile(readOnly.Str(), "kept"));
     REQUIRE(SetFileAttributesW(readOnly, FILE_ATTRIBUTE_READONLY));
     CFile holder(held, kCreateWrite);
 
@@ -63,20 +56,20 @@ TEST_CASE("file failures throw with cause, system error and the file's name")
         {held, open, CFileException::sharingViolation, "访问 %s 时遇到了共享冲突。"},
         {folderAsFile, open, CFileException::accessDenied, "拒绝访问 %s。"},
         {readOnly, open, CFileException::accessDenied, "拒绝访问 %s。"},
-        {folder / L"missing.bin", remove, CFileException::fileNotFound, "未找到 %s。"},
-        {folder / L"no\\such\\dir.bin", open, CFileException::badPath, "%s 包含无效路径。"},
+        {CString(folder.PathOf(L"missing.bin")), remove, CFileException::fileNotFound, "未找到 %s。"},
+        {CString(folder.PathOf(L"no\\such\\dir.bin")), open, CFileException::badPath, "%s 包含无效路径。"},
     };
     for (const Case& c : cases) {
-        CAPTURE(Narrow(c.path));
+        CAPTURE(Utf8(c.path.Str()));
         CFileException e = CaughtFrom(c.action, c.path);
         CHECK(e.m_cause == c.cause);
         CHECK(e.m_lOsError != 0);
         CHECK(e.m_strFileName == c.path);
         std::string expected = c.message;
-        expected.replace(expected.find("%s"), 2, Narrow(c.path));
-        CHECK(Narrow(e.GetErrorMessage()) == expected);
+        expected.replace(expected.find("%s"), 2, Utf8(c.path.Str()));
+        CHECK(Utf8(e.GetErrorMessage().Str()) == expected);
     }
-    CHECK(ReadWholeFile(readOnly) == "kept");
+    CHECK(ReadWholeFile(readOnly.Str()) == "kept");
 }
 
 TEST_CASE("a name holding %1 is inserted literally")
@@ -93,18 +86,18 @@ TEST_CASE("writing through a closed file throws instead of succeeding")
 
 TEST_CASE("the finder finds files and folders by exact name, and nothing for a missing name")
 {
-    ScratchFolder folder;
-    REQUIRE(WriteWholeFile(folder / L"war3.exe", "MZ", 2));
-    REQUIRE(CreateDirectoryW(folder / L"maps", nullptr));
+    TempFolder folder;
+    REQUIRE(folder.Write(L"war3.exe", "MZ"));
+    REQUIRE(folder.MakeFolder(L"maps"));
     CFileFind finder;
-    CHECK(finder.FindFile(folder / L"war3.exe"));
+    CHECK(finder.FindFile(folder.PathOf(L"war3.exe").c_str()));
     CHECK_FALSE(finder.FindNextFile());
     CHECK(finder.GetFileName() == CString(L"war3.exe"));
-    CHECK(finder.GetFilePath() == folder / L"war3.exe");
+    CHECK(finder.GetFilePath() == CString(folder.PathOf(L"war3.exe")));
     CHECK_FALSE(finder.IsDirectory());
-    CHECK(finder.FindFile(folder / L"maps"));
+    CHECK(finder.FindFile(folder.PathOf(L"maps").c_str()));
     finder.FindNextFile();
     CHECK(finder.IsDirectory());
-    CHECK_FALSE(finder.FindFile(folder / L"game.dll"));
+    CHECK_FALSE(finder.FindFile(folder.PathOf(L"game.dll").c_str()));
     CHECK(finder.GetFileName().IsEmpty());
 }

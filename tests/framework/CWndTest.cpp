@@ -1,8 +1,9 @@
+#include "framework/CBitmap.h"
 #include "framework/CButton.h"
 #include "framework/CFileException.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
-#include "tests/framework/MessageBoxWatcher.h"
+#include "MessageBoxWindow.h"
 #include <doctest/doctest.h>
 #include <string>
 
@@ -23,6 +24,38 @@ HWND MakeWindow(const wchar_t* cls, DWORD style, HWND parent, int id)
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
+// Answers the next message box this thread shows, recording its caption, text and icon.
+// A timer of the thread fires inside the box's own message loop.
+struct MessageBoxWatcher {
+    int seen = 0;
+    CString caption, text;
+    bool hasIcon = false;
+    static MessageBoxWatcher*& Current() { static MessageBoxWatcher* current = nullptr; return current; }
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
+    MessageBoxWatcher() { Current() = this; }
+    ~MessageBoxWatcher() { KillTimer(nullptr, timer); Current() = nullptr; }
+
+    static BOOL CALLBACK FindBox(HWND h, LPARAM result)
+    {
+        if (!IsWindowVisible(h) || !MessageBoxWindow::IsMessageBox(Window(h))) return TRUE;
+        *reinterpret_cast<HWND*>(result) = h;
+        return FALSE;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND found = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&found));
+        MessageBoxWatcher* watcher = Current();
+        if (!watcher || !found) return;
+        MessageBoxWindow box{Window(found)};
+        ++watcher->seen;
+        watcher->caption = box.Caption();
+        watcher->text = box.Text();
+        watcher->hasIcon = box.HasIcon();
+        box.Press(IDOK);
+    }
+};
+
 // Records which handlers ran, in order.
 std::string g_log;
 
@@ -37,7 +70,7 @@ protected:
 BEGIN_MESSAGE_MAP(BaseHost, CWnd)
     ON_WM_PAINT()
     ON_BN_CLICKED(1, OnOne)
-    ON_BN_CLICKED(2, OnTwo)
+    ON_COMMAND(2, OnTwo)
 END_MESSAGE_MAP()
 
 class Host : public BaseHost {
@@ -47,6 +80,8 @@ public:
 
 protected:
     void OnOne() { g_log += "derived-one;"; }
+    void OnSeven() { g_log += "host-click;"; }
+    void OnSevenFocus() { g_log += "host-focus;"; }
     void OnThrowAccess() { throw CFileException(CFileException::accessDenied, ERROR_ACCESS_DENIED, L"C:\\g\\war_temp.zip"); }
     void OnThrowOther() { throw 42; }
     void OnSize(UINT kind, int cx, int cy) { g_log += "size " + std::to_string(kind) + " " + std::to_string(cx) + "x" + std::to_string(cy) + ";"; }
@@ -62,6 +97,8 @@ BEGIN_MESSAGE_MAP(Host, BaseHost)
     ON_BN_CLICKED(1, OnOne)
     ON_BN_CLICKED(3, OnThrowAccess)
     ON_BN_CLICKED(4, OnThrowOther)
+    ON_BN_CLICKED(7, OnSeven)
+    ON_CONTROL(BN_SETFOCUS, 7, OnSevenFocus)
     ON_WM_SIZE()
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
@@ -71,6 +108,7 @@ public:
     std::string name;
     bool subclassed = false;
     HBRUSH brush = nullptr;
+    bool decline = false;
     void DrawItem(LPDRAWITEMSTRUCT item) override { g_log += "draw " + name + " " + std::to_string(item->itemAction) + ";"; }
 
 protected:
@@ -80,11 +118,17 @@ protected:
         g_log += "child-color " + name + " " + std::to_string(kind) + ";";
         return brush;
     }
+    bool OnReflectedClick()
+    {
+        g_log += "child-click " + name + ";";
+        return !decline;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(DrawnButton, CButton)
     ON_WM_CTLCOLOR_REFLECT()
+    ON_CONTROL_REFLECT_EX(BN_CLICKED, OnReflectedClick)
 END_MESSAGE_MAP()
 
 struct Fixture {
@@ -102,9 +146,9 @@ struct Fixture {
         right.SubclassWindow(MakeWindow(L"Button", WS_CHILD | BS_OWNERDRAW, top, 7));
     }
     ~Fixture() { DestroyWindow(host.m_hWnd); }
-    LRESULT Command(int id, HWND from = nullptr)
+    LRESULT Command(int id, HWND from = nullptr, WORD code = BN_CLICKED)
     {
-        return host.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(from));
+        return host.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
     }
 };
 
@@ -114,10 +158,35 @@ TEST_CASE("message maps reach the most derived handler and fall back to the base
 {
     Fixture f;
     f.Command(1);
-    f.Command(2);
+    f.Command(2, nullptr, 1);  // an accelerator's command
     f.Command(9);  // no entry: default processing only
     f.host.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(476, 491));
     CHECK(g_log == "derived-one;base-two;size 0 476x491;");
+}
+
+TEST_CASE("a child's reflected handler sees its own code only, and what it declines reaches the parent")
+{
+    Fixture f;
+    f.Command(7, f.left.m_hWnd);
+    f.Command(7, f.left.m_hWnd, BN_SETFOCUS);
+    f.right.decline = true;
+    f.Command(7, f.right.m_hWnd);
+    CHECK(g_log == "child-click left;host-focus;child-click right;host-click;");
+}
+
+TEST_CASE("the creation hook refuses a window that its object cannot bind")
+{
+    CWnd wnd;
+    HWND first = MakeWindow(L"TestHost", WS_OVERLAPPEDWINDOW, nullptr, 0);
+    REQUIRE(wnd.Attach(first));
+    AfxHookWindowCreate(&wnd);
+    HWND second = MakeWindow(L"TestHost", WS_OVERLAPPEDWINDOW, nullptr, 0);
+    AfxUnhookWindowCreate();
+    CHECK(second == nullptr);
+    CHECK(wnd.m_hWnd == first);
+    if (second) DestroyWindow(second);
+    wnd.Detach();
+    DestroyWindow(first);
 }
 
 TEST_CASE("owner-draw requests go to the child found by handle before the parent")
@@ -188,7 +257,20 @@ TEST_CASE("destroying a window unbinds its object; temporaries never outlive the
     CHECK(temporary != nullptr);
     CHECK(temporary->m_hWnd == parent);
     CHECK(CWnd::FromHandlePermanent(parent) == nullptr);
+    // Marked, so that a wrapper still held after the next message would show.
+    temporary->m_hWnd = nullptr;
+    button.SendMessage(WM_NULL);
+    CHECK(CWnd::FromHandle(parent)->m_hWnd == parent);
     DestroyWindow(parent);
     CHECK(button.m_hWnd == nullptr);
     CHECK(CWnd::FromHandlePermanent(child) == nullptr);
+}
+
+TEST_CASE("a GDI owner given the object it already owns keeps it")
+{
+    CBitmap bitmap;
+    HGDIOBJ owned = CreateBitmap(4, 4, 1, 32, nullptr);
+    REQUIRE(bitmap.Attach(owned));
+    CHECK(bitmap.Attach(owned));
+    CHECK(GetObjectType(owned) == OBJ_BITMAP);
 }

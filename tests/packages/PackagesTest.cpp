@@ -1,5 +1,9 @@
 #include <doctest/doctest.h>
-#include "tests/ScratchFolder.h"
+#include "BuildFile.h"
+#include "Process.h"
+#include "TempFolder.h"
+#include "Utf8.h"
+#include "framework/CString.h"
 #include <unzip.h>
 #include <zlib.h>
 #include <string>
@@ -41,14 +45,9 @@ const std::vector<Package>& Packages()
     return packages;
 }
 
-// The archives lie in build/packages; the test runs from build/tests.
 std::string ArchivePath(int id)
 {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, length < MAX_PATH ? length : 0);
-    for (int up = 0; up < 2 && !dir.empty(); ++up) dir.erase(dir.find_last_of('\\'));
-    return dir + "\\packages\\" + std::to_string(id) + ".zip";
+    return Ansi(BuildFile(L"packages\\" + std::to_wstring(id) + L".zip"));
 }
 
 // An open archive, closed when it goes out of scope.
@@ -177,22 +176,6 @@ bool IsWindowsGuiProgram(const std::string& image)
            headers->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
 }
 
-// Starts the program and waits for it; its exit status, or -1 when it didn't start or end.
-long Run(const CString& program, const CString& arguments, const CString& directory)
-{
-    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + std::wstring(arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &process))
-        return -1;
-    DWORD status = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<long>(status);
-}
-
 std::wstring AsUtf16(const std::string& bytes)
 {
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
@@ -306,13 +289,13 @@ TEST_CASE("game DLLs carry the game's file version; the modded ones differ from 
         {185, "game.dll", L"1, 24, 4, 6387"}, {187, "Game.dll", L"1, 24, 4, 6387"},
         {186, "game.dll", L"1, 26, 0, 6401"},
     };
-    ScratchFolder folder;
+    TempFolder folder;
     for (const Case& c : cases) {
         CAPTURE(c.id);
         std::string image = Archive(c.id).Extract(c.name);
         REQUIRE(!image.empty());
-        CString path = folder / (std::to_wstring(c.id) + L"_" + Widen(c.name)).c_str();
-        REQUIRE(WriteWholeFile(path, image.data(), static_cast<DWORD>(image.size())));
+        CString path = folder.PathOf(std::to_wstring(c.id) + L"_" + Widen(c.name));
+        REQUIRE(WriteWholeFile(path.Str(), image));
         UINT translations = 0;
         DWORD first = 0;
         CHECK(FileVersionText(path, translations, first) == c.version);
@@ -338,9 +321,9 @@ TEST_CASE("game DLLs carry the game's file version; the modded ones differ from 
 
 TEST_CASE("stand-in war3.exe records each start beside itself" * doctest::skip(!kStandIns))
 {
-    ScratchFolder folder;
-    const CString gameDir = folder / L"游戏 目录";
-    const CString otherDir = folder / L"other dir";
+    TempFolder folder;
+    const CString gameDir = folder.PathOf(L"游戏 目录");
+    const CString otherDir = folder.PathOf(L"other dir");
     REQUIRE(CreateDirectoryW(gameDir, nullptr));
     REQUIRE(CreateDirectoryW(otherDir, nullptr));
     const CString program = gameDir + L"\\war3.exe";
@@ -350,18 +333,18 @@ TEST_CASE("stand-in war3.exe records each start beside itself" * doctest::skip(!
         std::string image = Archive(id).Extract("war3.exe");
         REQUIRE(!image.empty());
         CHECK(IsWindowsGuiProgram(image));
-        REQUIRE(WriteWholeFile(program, image.data(), static_cast<DWORD>(image.size())));
+        REQUIRE(WriteWholeFile(program.Str(), image));
         DeleteFileW(record);
 
-        REQUIRE(Run(program, L"-window \"a b\"", gameDir) == 0);
+        REQUIRE(Process::Start(program.Str(), L"-window \"a b\"", gameDir.Str()).WaitForExit(30000) == 0u);
         std::wstring first = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(gameDir) + L"\r\nCommandLine=\"" +
                              std::wstring(program) + L"\" -window \"a b\"\r\n";
-        CHECK(AsUtf16(ReadWholeFile(record)) == L"\xFEFF" + first);
+        CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first);
 
         // A second start appends its own record; the working directory is the caller's.
-        REQUIRE(Run(program, L"", otherDir) == 0);
+        REQUIRE(Process::Start(program.Str(), L"", otherDir.Str()).WaitForExit(30000) == 0u);
         std::wstring second = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(otherDir) + L"\r\nCommandLine=\"" +
-                              std::wstring(program) + L"\" \r\n";
-        CHECK(AsUtf16(ReadWholeFile(record)) == L"\xFEFF" + first + second);
+                              std::wstring(program) + L"\"\r\n";
+        CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first + second);
     }
 }

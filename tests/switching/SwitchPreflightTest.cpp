@@ -1,89 +1,116 @@
-#include "switching/PackageListing.h"
-#include "switching/SwitchPreflight.h"
-#include "tests/ScratchFolder.h"
+#include "switching/VersionSwitch.h"
+#include "TempFolder.h"
+#include "TestArchive.h"
+#include "framework/CHandle.h"
 #include <doctest/doctest.h>
-#include <zip.h>
+#include <map>
 
 namespace {
 
 std::vector<PackageEntry> Entries(std::initializer_list<const wchar_t*> names)
 {
     std::vector<PackageEntry> entries;
-    for (const wchar_t* n : names) entries.push_back({n, 10});
+    for (const wchar_t* n : names) entries.push_back({n, 10, std::wstring(n).back() == L'/'});
     return entries;
 }
 
-// A small archive written with minizip's own writer, read back into memory.
-std::string MakeArchive(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files)
+// The packages of the switch tests, by id; an id that isn't here is not carried.
+std::map<unsigned int, std::string> g_packages;
+
+bool FindTestPackage(unsigned int id, const void** data, unsigned long* size)
 {
-    CString path = folder / L"made.zip";
-    char narrow[MAX_PATH];
-    WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, MAX_PATH, nullptr, nullptr);
-    zipFile zip = zipOpen(narrow, APPEND_STATUS_CREATE);
-    REQUIRE(zip != nullptr);
-    for (const auto& f : files) {
-        zip_fileinfo info{};
-        REQUIRE(zipOpenNewFileInZip(zip, f.first.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6) == ZIP_OK);
-        zipWriteInFileInZip(zip, f.second.data(), static_cast<unsigned>(f.second.size()));
-        zipCloseFileInZip(zip);
-    }
-    zipClose(zip, nullptr);
-    return ReadWholeFile(path);
+    auto found = g_packages.find(id);
+    if (found == g_packages.end()) return false;
+    *data = found->second.data();
+    *size = static_cast<unsigned long>(found->second.size());
+    return true;
 }
 
 } // namespace
 
 TEST_CASE("the pre-check names each file that extraction could not replace, once")
 {
-    ScratchFolder game;
-    REQUIRE(WriteWholeFile(game / L"war3.exe", "old", 3));
-    REQUIRE(WriteWholeFile(game / L"game.dll", "old", 3));
-    REQUIRE(WriteWholeFile(game / L"Storm.dll", "old", 3));
-    REQUIRE(WriteWholeFile(game / L"hidden.mpq", "old", 3));
-    REQUIRE(SetFileAttributesW(game / L"Storm.dll", FILE_ATTRIBUTE_READONLY));
-    REQUIRE(SetFileAttributesW(game / L"hidden.mpq", FILE_ATTRIBUTE_HIDDEN));
+    TempFolder game;
+    for (const wchar_t* name : {L"war3.exe", L"game.dll", L"Storm.dll", L"hidden.mpq"}) REQUIRE(game.Write(name, "old"));
+    REQUIRE(game.MakeFolder(L"maps"));
+    REQUIRE(SetFileAttributesW(game.PathOf(L"Storm.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+    REQUIRE(SetFileAttributesW(game.PathOf(L"hidden.mpq").c_str(), FILE_ATTRIBUTE_HIDDEN));
     // A running game holds its files open without sharing them for writing.
-    HANDLE running = CreateFileW(game / L"game.dll", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(running != INVALID_HANDLE_VALUE);
+    CHandle running(CreateFileW(game.PathOf(L"game.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    REQUIRE(running);
 
     auto blocked = SwitchPreflight::CheckTargets(
-        game.Path(), Entries({L"war3.exe", L"game.dll", L"Storm.dll", L"hidden.mpq", L"new.dll", L"Game.dll"}));
+        game.Path(), Entries({L"war3.exe", L"game.dll", L"Storm.dll", L"hidden.mpq", L"new.dll", L"Game.dll", L"maps/"}));
     REQUIRE(blocked.size() == 3);
     CHECK(blocked[0].name == CString(L"game.dll"));
-    CHECK(blocked[0].reason == BlockedFile::InUse);
+    CHECK(blocked[0].reason == ZipTargetState::InUse);
     CHECK(blocked[1].name == CString(L"Storm.dll"));
-    CHECK(blocked[1].reason == BlockedFile::ProtectedAttributes);
-    CHECK(blocked[2].reason == BlockedFile::ProtectedAttributes);
-    CloseHandle(running);
+    CHECK(blocked[1].reason == ZipTargetState::Protected);
+    CHECK(blocked[2].reason == ZipTargetState::Protected);
+    running.Close();
 
     // Nothing was written or truncated by the check.
-    CHECK(ReadWholeFile(game / L"war3.exe") == "old");
-    CHECK(ReadWholeFile(game / L"game.dll") == "old");
-    CHECK(GetFileAttributesW(game / L"new.dll") == INVALID_FILE_ATTRIBUTES);
+    CHECK(game.Read(L"war3.exe") == "old");
+    CHECK(game.Read(L"game.dll") == "old");
+    CHECK_FALSE(game.Exists(L"new.dll"));
     CHECK(SwitchPreflight::CheckTargets(game.Path(), Entries({L"war3.exe", L"game.dll"})).empty());
+    // A folder where a file would go is no file to replace.
+    CHECK(SwitchPreflight::CheckTargets(game.Path(), Entries({L"maps"}))[0].reason == ZipTargetState::Other);
 }
 
 TEST_CASE("room on the volume: enough, and more than any disk has")
 {
-    ScratchFolder game;
+    TempFolder game;
     unsigned long long available = 0;
     CHECK(SwitchPreflight::HasRoom(game.Path(), 1024, &available));
     CHECK(available >= 1024);
     CHECK_FALSE(SwitchPreflight::HasRoom(game.Path(), ~0ull, &available));
 }
 
-TEST_CASE("a package is listed from memory with names and sizes; garbage is refused")
+TEST_CASE("a package is listed from memory with names, sizes and folders; garbage is refused")
 {
-    ScratchFolder folder;
-    std::string archive = MakeArchive(folder, {{"Storm.dll", std::string(5000, 's')}, {"war3.exe", "MZ"}});
+    TempFolder folder;
+    REQUIRE(WriteMinizipArchive(folder.PathOf(L"made.zip"), {{"Storm.dll", std::string(5000, 's')}, {"war3.exe", "MZ"}}, nullptr));
+    std::string archive = *folder.Read(L"made.zip");
     std::vector<PackageEntry> entries;
     REQUIRE(ListPackageEntries(archive.data(), archive.size(), entries));
     REQUIRE(entries.size() == 2);
     CHECK(entries[0].name == CString(L"Storm.dll"));
     CHECK(entries[0].uncompressedSize == 5000);
     CHECK(entries[1].name == CString(L"war3.exe"));
+    TestEntry maps = File("maps/", "");
+    maps.external = 0x10;
+    std::string withFolder = BuildArchive({maps});
+    REQUIRE(ListPackageEntries(withFolder.data(), withFolder.size(), entries));
+    CHECK(entries[0].folder);
     std::string cut = archive.substr(0, archive.size() - 40);
     CHECK_FALSE(ListPackageEntries(cut.data(), cut.size(), entries));
     CHECK_FALSE(ListPackageEntries("not a zip", 9, entries));
     CHECK_FALSE(ListPackageEntries(nullptr, 0, entries));
+}
+
+TEST_CASE("a switch reports missing packages, and a damaged one stops it before anything is written")
+{
+    const VersionVariant variant{{1, 2}, L"label", L"confirmation"};
+    std::string damaged = BuildArchive({File("two.txt", "2"), File("three.txt", "3")});
+    damaged[damaged.find("PK\x01\x02", damaged.find("PK\x01\x02") + 4) + 3] = 9;
+    struct Case { const char* second; bool complete, damaged; std::vector<unsigned int> missing; bool oneWritten; };
+    const Case cases[] = {
+        {nullptr, true, false, {2}, true},
+        {"damaged", false, true, {}, false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.damaged);
+        g_packages = {{1, BuildArchive({File("one.txt", "1")})}};
+        if (c.second) g_packages[2] = damaged;
+        TempFolder game;
+        SwitchOutcome outcome;
+        VersionSwitch(game.Path(), FindTestPackage).Run(variant, outcome);
+        CHECK(outcome.finished);
+        CHECK(outcome.Complete() == c.complete);
+        CHECK(outcome.damaged == c.damaged);
+        CHECK(outcome.missingPackages == c.missing);
+        CHECK(game.Exists(L"one.txt") == c.oneWritten);
+        CHECK_FALSE(game.Exists(L"war_temp.zip"));
+    }
 }

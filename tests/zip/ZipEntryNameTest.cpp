@@ -32,7 +32,8 @@ TEST_CASE("names that would leave the base folder or alias another file are refu
         L"..\\x", L"../x", L"a/../../x", L"C:..\\x", L"..", L"\\\\?\\C:\\x", L"game.dll:evil",
         L"keep.txt::$DATA", L"trail.txt.", L"trail.txt ", L"dir./x", L"CON", L"con.txt", L"sub/Nul", L"aux .txt",
         L"COM1", L"lpt9.log", L"COM0", L"CONIN$", L"conout$.x", L"PRN.", L"a<b", L"a>b", L"a\"b", L"a|b",
-        L"a?b", L"a*b", L"tab\there", L"bell\x07", L"del\x7f", L"./x", L"a/./b", L"",
+        L"a?b", L"a*b", L"tab\there", L"bell\x07", L"del\x7f", L"./x", L"a/./b", L"", L"COM\xB9", L"com\xB2.dll",
+        L"sub/LPT\xB3.txt",
     };
     for (const wchar_t* name : hostile) {
         CAPTURE(name);
@@ -84,7 +85,8 @@ TEST_CASE("attributes: DOS bits from FAT-like hosts, a Unix mode from the others
         {0x0014, 0x27, 0x27},
         {0x0014, 0xFFFFFFFF, 0x37},          // no bit beyond the five
         {0x0714, 0x12, 0x12},                // Macintosh
-        {0x0B14, 0x20, 0x20},                // NTFS
+        {0x0A14, 0x20, 0x20},                // NTFS
+        {0x0B14, 0x20, 0x20},
         {0x0E14, 0x01, 0x01},                // VFAT
         {0x0314, 0100644u << 16, 0x20},      // rw-r--r--
         {0x0314, 0100444u << 16, 0x21},      // r--r--r--

@@ -1,13 +1,8 @@
-#include "tests/zip/TestArchive.h"
+#include "TestArchive.h"
 #include "zip/ZipEntryTimes.h"
 #include <doctest/doctest.h>
 
 namespace {
-
-unsigned long long Ticks(const FILETIME& t)
-{
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
 
 FILETIME Marker(DWORD value)
 {
@@ -15,21 +10,6 @@ FILETIME Marker(DWORD value)
     t.dwLowDateTime = value;
     t.dwHighDateTime = 0;
     return t;
-}
-
-std::string Block(const char* id, const std::string& data)
-{
-    std::string b(id, 2);
-    b += static_cast<char>(data.size() & 0xFF);
-    b += static_cast<char>(data.size() >> 8);
-    return b + data;
-}
-
-std::string Le32(uint32_t v)
-{
-    std::string s;
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
 }
 
 struct Times {
@@ -78,7 +58,7 @@ TEST_CASE("UT blocks: the cases the archive tests do not reach")
     SUBCASE("access and creation without modification")
     {
         Times t;
-        t.Apply(Block("UT", "\x06" + Le32(20) + Le32(30)));
+        t.Apply(ExtraBlock("UT", "\x06" + Le32(20) + Le32(30)));
         CHECK(Ticks(t.modified) == 1);
         CHECK(Ticks(t.access) == kUnixEpoch + 200000000ULL);
         CHECK(Ticks(t.creation) == kUnixEpoch + 300000000ULL);
@@ -86,14 +66,14 @@ TEST_CASE("UT blocks: the cases the archive tests do not reach")
     SUBCASE("a time past its own block is not taken from the next block")
     {
         Times t;
-        t.Apply(Block("UT", "\x03" + Le32(10)) + Block("zz", Le32(99)));
+        t.Apply(ExtraBlock("UT", "\x03" + Le32(10)) + ExtraBlock("zz", Le32(99)));
         CHECK(Ticks(t.modified) == kUnixEpoch + 100000000ULL);
         CHECK(Ticks(t.access) == 2);
     }
     SUBCASE("only the first UT block counts; a field of four bytes is not walked")
     {
         Times t;
-        t.Apply(Block("UT", "\x01" + Le32(10)) + Block("UT", "\x01" + Le32(50)));
+        t.Apply(ExtraBlock("UT", "\x01" + Le32(10)) + ExtraBlock("UT", "\x01" + Le32(50)));
         CHECK(Ticks(t.modified) == kUnixEpoch + 100000000ULL);
         Times shortField;
         shortField.Apply(std::string("UT\x05\x00", 4));
@@ -102,7 +82,7 @@ TEST_CASE("UT blocks: the cases the archive tests do not reach")
     SUBCASE("a block size running past the field ends the walk")
     {
         Times t;
-        t.Apply(std::string("xx\xff\xff", 4) + "ab" + Block("UT", "\x01" + Le32(10)));
+        t.Apply(std::string("xx\xff\xff", 4) + "ab" + ExtraBlock("UT", "\x01" + Le32(10)));
         CHECK(Ticks(t.modified) == 1);
     }
 }

@@ -2,7 +2,8 @@
 // minizip's miniunz extracting the same package into a fresh folder, in the same run.
 // Run after `make test` (which makes the Wine prefix):
 //     WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/switchbench.exe </dev/null >bench.txt 2>&1
-#include "framework/CWnd.h"
+#include "TempFolder.h"
+#include "framework/CHandle.h"
 #include "switching/VersionSwitch.h"
 #include <windows.h>
 #include <psapi.h>
@@ -27,19 +28,6 @@ std::wstring FreshFolder(const wchar_t* name)
     return path;
 }
 
-void RemoveFolder(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.cFileName[0] != L'.') DeleteFileW((path + L"\\" + found.cFileName).c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 std::wstring ExeFolder()
 {
     wchar_t path[MAX_PATH];
@@ -54,7 +42,7 @@ double RunMiniunz(const std::wstring& archive, const std::wstring& target)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    CHandle null(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     startup.hStdOutput = startup.hStdError = null;
     PROCESS_INFORMATION process{};
     LARGE_INTEGER start, end;
@@ -65,7 +53,6 @@ double RunMiniunz(const std::wstring& archive, const std::wstring& target)
     QueryPerformanceCounter(&end);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    CloseHandle(null);
     return Seconds(start, end);
 }
 
@@ -75,7 +62,7 @@ int main()
 {
     const void* data = nullptr;
     unsigned long size = 0;
-    if (!FindVersionPackage(183, &data, &size)) {
+    if (!FindVersionPackage(IDR_PACKAGE_120E, &data, &size)) {
         std::printf("package 183 is not in this executable\n");
         return 1;
     }
@@ -83,27 +70,23 @@ int main()
     double best = 1e9, floorBest = 1e9;
     for (int round = 0; round < rounds; ++round) {
         std::wstring game = FreshFolder(L"switchbench_game");
-        CWnd owner;  // no window: the switch must not need to ask anything
-        VersionSwitch sw(owner, game.c_str());
+        SwitchOutcome outcome;
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        bool ok = sw.Run(kVariant120E);
+        VersionSwitch(game.c_str()).Run(kVariant120E, outcome);
         QueryPerformanceCounter(&end);
-        if (!ok) {
+        if (!outcome.Complete()) {
             std::printf("the switch failed\n");
             return 1;
         }
         double seconds = Seconds(start, end);
         if (seconds < best) best = seconds;
-        RemoveFolder(game);
+        RemoveTree(game);
 
         // The floor extracts the very package bytes, written out beforehand and not timed.
         std::wstring source = FreshFolder(L"switchbench_src");
         std::wstring archive = source + L"\\183.zip";
-        HANDLE file = CreateFileW(archive.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, data, size, &written, nullptr);
-        CloseHandle(file);
+        WriteWholeFile(archive, std::string(static_cast<const char*>(data), size));
         std::wstring target = FreshFolder(L"switchbench_floor");
         double floor = RunMiniunz(archive, target);
         if (floor < 0) {
@@ -111,8 +94,8 @@ int main()
             return 1;
         }
         if (floor < floorBest) floorBest = floor;
-        RemoveFolder(target);
-        RemoveFolder(source);
+        RemoveTree(target);
+        RemoveTree(source);
         std::printf("round %d: switch %.3f s, miniunz %.3f s, ratio %.3f\n", round + 1, seconds, floor, seconds / floor);
     }
     PROCESS_MEMORY_COUNTERS memory{};

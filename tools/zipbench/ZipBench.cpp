@@ -3,6 +3,10 @@
 //   WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/zipbench.exe </dev/null >bench.txt 2>&1
 // Optional arguments: the number of rounds (default 9) and the path of miniunz.exe (default: beside
 // this program). It makes its own 36 MB archive of seven entries in a temporary folder and removes it.
+#include "TempFolder.h"
+#include "TestArchive.h"
+#include "Utf8.h"
+#include "framework/CHandle.h"
 #include "zip/ZipArchive.h"
 #include <windows.h>
 #include <psapi.h>
@@ -47,16 +51,9 @@ std::string GameLikeData(size_t size, unsigned int seed)
     return out;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    char buffer[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
-
 bool WriteArchive(const std::wstring& path, double scale, unsigned long long& plain)
 {
-    zipFile zip = zipOpen64(Narrow(path).c_str(), APPEND_STATUS_CREATE);
+    zipFile zip = zipOpen64(Ansi(path).c_str(), APPEND_STATUS_CREATE);
     if (!zip) return false;
     bool ok = true;
     plain = 0;
@@ -79,24 +76,6 @@ bool WriteArchive(const std::wstring& path, double scale, unsigned long long& pl
     return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-            else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 void FreshFolder(const std::wstring& path)
 {
     RemoveTree(path);
@@ -114,7 +93,7 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 bool RunProcess(const std::wstring& commandLine, const std::wstring& folder, double& seconds, SIZE_T& peak, DWORD& status)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    CHandle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -125,7 +104,7 @@ bool RunProcess(const std::wstring& commandLine, const std::wstring& folder, dou
     LARGE_INTEGER from, to;
     QueryPerformanceCounter(&from);
     BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process);
-    if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+    nul.Close();
     if (!started) return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     QueryPerformanceCounter(&to);
@@ -145,41 +124,19 @@ int ExtractMode(const wchar_t* archive, const wchar_t* folder, const wchar_t* re
 {
     ZipHandle zip = ZipOpen(archive);
     ZipSetBaseDir(zip, folder);
-    ZipEntryInfo entry{};
-    ZipGetEntry(zip, -1, &entry);
-    int count = entry.nIndex, failures = zip ? 0 : 1;
-    for (int i = 0; i < count; ++i) {
-        entry.nIndex = 0;
-        entry.szName[0] = 0;
-        entry.nUncompressedSize = 0;
-        ZipGetEntry(zip, i, &entry);
-        if (ZipExtractEntry(zip, i, entry.szName) != ZIPRES_OK) ++failures;
-    }
+    int failures = zip ? 0 : 1;
+    for (DWORD result : ExtractAll(zip)) failures += result != ZIPRES_OK;
     ZipClose(zip);
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    HANDLE file = CreateFileW(report, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        char text[64];
-        int length = wsprintfA(text, "%lu", static_cast<unsigned long>(counters.PeakWorkingSetSize));
-        DWORD written = 0;
-        WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-        CloseHandle(file);
-    }
+    WriteWholeFile(report, std::to_string(counters.PeakWorkingSetSize));
     return failures;
 }
 
 SIZE_T ReadReport(const std::wstring& path)
 {
-    char text[64] = "";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    DWORD got = 0;
-    ReadFile(file, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(file);
-    text[got] = 0;
-    return static_cast<SIZE_T>(strtoul(text, nullptr, 10));
+    return static_cast<SIZE_T>(strtoul(ReadWholeFile(path).value_or("0").c_str(), nullptr, 10));
 }
 
 unsigned long long FileSize(const std::wstring& path)

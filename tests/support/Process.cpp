@@ -41,21 +41,17 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments, c
     }
     // Without a job (none to be had, or this process is in one already) only the process itself is
     // killed at the end; the test still runs.
-    process.job_ = CreateJobObjectW(nullptr, nullptr);
-    if (process.job_ && !AssignProcessToJobObject(process.job_, info.hProcess)) {
-        CloseHandle(process.job_);
-        process.job_ = nullptr;
-    }
+    process.job_.Attach(CreateJobObjectW(nullptr, nullptr));
+    if (process.job_ && !AssignProcessToJobObject(process.job_, info.hProcess)) process.job_.Close();
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
-    process.handle_ = info.hProcess;
+    process.handle_.Attach(info.hProcess);
     process.id_ = info.dwProcessId;
     return process;
 }
 
 Process::Process(Process&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), job_(std::exchange(other.job_, nullptr)),
-      id_(std::exchange(other.id_, 0)),
+    : handle_(std::move(other.handle_)), job_(std::move(other.job_)), id_(std::exchange(other.id_, 0)),
       error_(std::move(other.error_))
 {
 }
@@ -64,8 +60,8 @@ Process& Process::operator=(Process&& other) noexcept
 {
     if (this != &other) {
         Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-        job_ = std::exchange(other.job_, nullptr);
+        handle_ = std::move(other.handle_);
+        job_ = std::move(other.job_);
         id_ = std::exchange(other.id_, 0);
         error_ = std::move(other.error_);
     }
@@ -79,17 +75,11 @@ Process::~Process()
 
 void Process::Close()
 {
-    if (handle_) {
-        Kill();
-        CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-    if (job_) {
-        // The process may have ended by itself and left a child running.
-        TerminateJobObject(job_, 1);
-        CloseHandle(job_);
-        job_ = nullptr;
-    }
+    if (handle_) Kill();
+    // The process may have ended by itself and left a child running.
+    if (job_) TerminateJobObject(job_, 1);
+    handle_.Close();
+    job_.Close();
 }
 
 bool Process::IsRunning() const

@@ -21,6 +21,8 @@ public:
     // Ids of the box's buttons (IDOK, IDCANCEL, IDYES, ...), in Z order.
     std::vector<int> ButtonIds() const;
 
+    // False when the box's icon control is missing or empty.
+    bool HasIcon() const;
     // None when the box shows no icon. Otherwise the system icon it shows, found by comparing the
     // icon's pixels on screen with each system icon drawn here; Unknown when none matches within
     // timeoutMs (a box not painted yet is retried until then).

@@ -1,5 +1,7 @@
 #pragma once
+#include "zip/ZipArchive.h"
 #include <windows.h>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ struct TestEntry {
     int localExtraLength = -1;        // extra length announced by the local header
 };
 
+TestEntry File(const std::string& name, const std::string& data);
 uint32_t DosStamp(int year, int month, int day, int hour, int minute, int second);
 std::string Deflate(const std::string& data);
 std::string BuildArchive(const std::vector<TestEntry>& entries);
@@ -38,3 +41,13 @@ bool WriteMinizipArchive(const std::wstring& path, const std::vector<std::pair<s
 std::vector<std::wstring> ListTree(const std::wstring& folder);
 
 uint32_t Crc32Of(const std::string& data);
+
+// Little-endian bytes of a 32-bit value, and an extra-field block of the given two-letter id.
+std::string Le32(uint32_t v);
+std::string ExtraBlock(const char* id, const std::string& data);
+
+// What the launcher does for the entries, up to limit of them: the record's name is the target.
+std::vector<DWORD> ExtractAll(ZipHandle zip, int limit = INT_MAX);
+
+// A file time as one count of 100-ns ticks.
+unsigned long long Ticks(const FILETIME& t);

@@ -1,9 +1,7 @@
 #include "TempFolder.h"
 #include "Wait.h"
-#include <windows.h>
+#include "framework/CHandle.h"
 #include <vector>
-
-namespace {
 
 bool RemoveTree(const std::wstring& path)
 {
@@ -26,6 +24,30 @@ bool RemoveTree(const std::wstring& path)
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return RemoveDirectoryW(path.c_str()) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
+{
+    CHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+           written == bytes.size();
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path)
+{
+    CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0) bytes.append(buffer, got);
+    if (!ok) return std::nullopt;
+    return bytes;
+}
+
+namespace {
 
 std::wstring DefaultRoot()
 {
@@ -78,32 +100,13 @@ bool TempFolder::CopyIn(const std::wstring& source, const std::wstring& name) co
 
 bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
 {
-    if (!IsValid()) return false;
-    HANDLE file = CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = bytes.empty() ||
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return IsValid() && WriteWholeFile(PathOf(name), bytes);
 }
 
 std::optional<std::string> TempFolder::Read(const std::wstring& name) const
 {
     if (!IsValid()) return std::nullopt;
-    HANDLE file = CreateFileW(PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    if (!ok) return std::nullopt;
-    return bytes;
+    return ReadWholeFile(PathOf(name));
 }
 
 bool TempFolder::Exists(const std::wstring& name) const

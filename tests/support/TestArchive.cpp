@@ -1,4 +1,5 @@
-#include "tests/zip/TestArchive.h"
+#include "TestArchive.h"
+#include "Utf8.h"
 #include <zip.h>
 #include <zlib.h>
 #include <algorithm>
@@ -32,6 +33,50 @@ void ListInto(const std::wstring& folder, const std::wstring& prefix, std::vecto
 }
 
 } // namespace
+
+TestEntry File(const std::string& name, const std::string& data)
+{
+    TestEntry e;
+    e.name = name;
+    e.data = data;
+    return e;
+}
+
+std::vector<DWORD> ExtractAll(ZipHandle zip, int limit)
+{
+    std::vector<DWORD> results;
+    ZipEntryInfo entry{};
+    ZipGetEntry(zip, -1, &entry);
+    int count = entry.nIndex < limit ? entry.nIndex : limit;
+    for (int i = 0; i < count; ++i) {
+        // Cleared as the launcher clears them, so that an entry that can't be read writes nothing.
+        entry.nIndex = 0;
+        entry.szName[0] = 0;
+        entry.nUncompressedSize = 0;
+        ZipGetEntry(zip, i, &entry);
+        results.push_back(ZipExtractEntry(zip, i, entry.szName));
+    }
+    return results;
+}
+
+std::string Le32(uint32_t v)
+{
+    std::string out;
+    Put32(out, v);
+    return out;
+}
+
+std::string ExtraBlock(const char* id, const std::string& data)
+{
+    std::string block(id, 2);
+    Put16(block, static_cast<uint32_t>(data.size()));
+    return block + data;
+}
+
+unsigned long long Ticks(const FILETIME& t)
+{
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
 
 uint32_t Crc32Of(const std::string& data)
 {
@@ -144,9 +189,7 @@ std::string CompressibleText(size_t size, unsigned int seed)
 bool WriteMinizipArchive(const std::wstring& path, const std::vector<std::pair<std::string, std::string>>& files,
                          const char* password)
 {
-    char narrow[MAX_PATH];
-    if (!WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr)) return false;
-    zipFile zip = zipOpen(narrow, APPEND_STATUS_CREATE);
+    zipFile zip = zipOpen(Ansi(path).c_str(), APPEND_STATUS_CREATE);
     if (!zip) return false;
     bool ok = true;
     for (const auto& f : files) {

@@ -144,15 +144,19 @@ Window MessageBoxWindow::IconControl() const
     return Window();
 }
 
-MessageBoxIcon MessageBoxWindow::Icon(DWORD timeoutMs) const
+bool MessageBoxWindow::HasIcon() const
 {
     Window control = IconControl();
-    if (!control) return MessageBoxIcon::None;
     // Wine keeps the icon control of a box without an icon, only empty. The handle is just a
-    // number to this process, but whether it is null says enough.
+    // number to another process, but whether it is null says enough.
     DWORD_PTR handle = 0;
-    if (SendMessageTimeoutW(control.Handle(), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle) && !handle)
-        return MessageBoxIcon::None;
+    return control && (!SendMessageTimeoutW(control.Handle(), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle) || handle);
+}
+
+MessageBoxIcon MessageBoxWindow::Icon(DWORD timeoutMs) const
+{
+    if (!HasIcon()) return MessageBoxIcon::None;
+    Window control = IconControl();
     MessageBoxIcon icon = MessageBoxIcon::Unknown;
     WaitUntil(
         [&] {

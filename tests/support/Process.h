@@ -1,6 +1,7 @@
 #pragma once
 #include "Wait.h"
 #include "Window.h"
+#include "framework/CHandle.h"
 #include <windows.h>
 #include <functional>
 #include <optional>
@@ -23,7 +24,7 @@ public:
     Process& operator=(const Process&) = delete;
     ~Process();
 
-    bool Started() const { return handle_ != nullptr; }
+    bool Started() const { return handle_.IsValid(); }
     const std::wstring& Error() const { return error_; }
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return handle_; }
@@ -57,8 +58,8 @@ public:
 private:
     void Close();
 
-    HANDLE handle_ = nullptr;
-    HANDLE job_ = nullptr;
+    CHandle handle_;
+    CHandle job_;
     DWORD id_ = 0;
     std::wstring error_;
 };

@@ -30,3 +30,9 @@ public:
 private:
     std::wstring path_;
 };
+
+// The whole file at once; false, or nothing, when it can't be written or read in full.
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
+// Removes a folder and everything below it, whatever their attributes; true when it is gone.
+bool RemoveTree(const std::wstring& path);
