@@ -33,6 +33,8 @@ void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
     CDialogEx::DoDataExchange(exchange);
     DDX_Control(exchange, 1001, m_btnClose);
     DDX_Control(exchange, 1000, m_btnMinimize);
+    DDX_Control(exchange, 1006, m_webTop);
+    DDX_Control(exchange, 1007, m_webBottom);
     DDX_Control(exchange, 1003, m_btnStart);
     DDX_Control(exchange, 1004, m_stTitle);
     DDX_Control(exchange, 1011, m_stHomePage);
@@ -77,7 +79,15 @@ BOOL CvorelinDlg::OnInitDialog()
     m_stTitle.SetWindowText(kTitleText);
     m_stTitle.SetWindowPos(HWND_TOP, 5, 5, 500, 50, SWP_SHOWWINDOW);
     m_stVersion.SetWindowPos(HWND_TOP, 155, 130, 300, 50, SWP_SHOWWINDOW);
+    NavigatePanels();
     return TRUE;
+}
+
+void CvorelinDlg::NavigatePanels()
+{
+    // KELVADI_AD_SERVER: the build setting of the same name, as a wide string literal.
+    m_webTop.Navigate(CString(KELVADI_AD_SERVER) + L"/gg/3.htm", nullptr, nullptr, nullptr, nullptr);
+    m_webBottom.Navigate(CString(KELVADI_AD_SERVER) + L"/gg/4.htm", nullptr, nullptr, nullptr, nullptr);
 }
 
 void CvorelinDlg::OnPaint()

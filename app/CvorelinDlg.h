@@ -4,7 +4,9 @@
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "skin/CSkinEdit.h"
 #include "switching/VersionSwitch.h"
+#include "web/CWebBrowser2.h"
 
 // The launcher's one window: owns every control object and the game directory.
 class CvorelinDlg : public CDialogEx {
@@ -36,6 +38,8 @@ protected:
     unsigned int m_nSkinWidth = 0;
     unsigned int m_nSkinHeight = 0;
     CBitmap m_bmpBackground;
+    CWebBrowser2 m_webTop;
+    CWebBrowser2 m_webBottom;
     CButton m_btnClose;
     CButton m_btnMinimize;
     CButton m_btnStart;
@@ -52,8 +56,13 @@ protected:
     CString m_strGameDir;
     CString m_strVersionText;
     CStatic m_stRunCount;
+    CSkinEdit m_editSkin;
     CStatic m_picTop;
     CStatic m_picBottom;
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Points each web panel at its page on the advertisement server, the top one first.
+    void NavigatePanels();
 };

@@ -20,6 +20,7 @@ struct AFX_CTLCOLOR {
 };
 
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_THUNK(self->OnPaint(); return 0;)},
+#define ON_WM_NCPAINT() {WM_NCPAINT, 0, 0, 0, AFX_THUNK(self->OnNcPaint(); return 0;)},
 #define ON_WM_ERASEBKGND() {WM_ERASEBKGND, 0, 0, 0, \
         AFX_THUNK(CDC dc(reinterpret_cast<HDC>(wParam)); return self->OnEraseBkgnd(&dc);)},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, 0, \
