@@ -20,7 +20,7 @@ BOOL CALLBACK FindIcon(HWND hWnd, LPARAM found)
     GetClassNameW(hWnd, name, 16);
     if (lstrcmpiW(name, L"Static") == 0 && IsWindowVisible(hWnd) &&
         (GetWindowLongPtrW(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        *reinterpret_cast<bool*>(found) = true;
+        *reinterpret_cast<HWND*>(found) = hWnd;
         return FALSE;
     }
     return TRUE;
@@ -55,7 +55,11 @@ void CALLBACK MessageBoxWatcher::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     ++g_watcher->seen;
     g_watcher->caption = TextOf(box);
     g_watcher->text = TextOf(GetDlgItem(box, 0xFFFF));
-    g_watcher->hasIcon = false;
-    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&g_watcher->hasIcon));
+    HWND icon = nullptr;
+    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&icon));
+    g_watcher->hasIcon = icon != nullptr;
+    g_watcher->icon = icon ? reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) : nullptr;
+    g_watcher->owner = GetWindow(box, GW_OWNER);
+    g_watcher->hasCancel = GetDlgItem(box, IDCANCEL) && IsWindowVisible(GetDlgItem(box, IDCANCEL));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }

@@ -15,6 +15,9 @@ public:
     CString caption;
     CString text;
     bool hasIcon = false;
+    HICON icon = nullptr;
+    HWND owner = nullptr;
+    bool hasCancel = false;
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
