@@ -1,5 +1,6 @@
 #include "app/CvorelinApp.h"
 #include "app/CvorelinDlg.h"
+#include "framework/COccManager.h"
 #include <commctrl.h>
 
 CvorelinApp theApp;
@@ -21,6 +22,7 @@ BOOL CvorelinApp::InitInstance()
     InitCommonControlsEx(&controls);
 
     CWinApp::InitInstance();
+    AfxEnableControlContainer();
     SetRegistryKey(L"应用程序向导生成的本地应用程序");
 
     CvorelinDlg dialog;

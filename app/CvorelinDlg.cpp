@@ -54,6 +54,8 @@ void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
     CDialogEx::DoDataExchange(exchange);
     DDX_Control(exchange, IDC_BTN_CLOSE, m_btnClose);
     DDX_Control(exchange, IDC_BTN_MINIMIZE, m_btnMinimize);
+    DDX_Control(exchange, IDC_WEB_TOP, m_webTop);
+    DDX_Control(exchange, IDC_WEB_BOTTOM, m_webBottom);
     DDX_Control(exchange, IDC_BTN_START, m_btnStart);
     DDX_Control(exchange, IDC_ST_TITLE, m_stTitle);
     DDX_Control(exchange, IDC_ST_HOMEPAGE, m_stHomePage);
@@ -106,8 +108,7 @@ BOOL CvorelinDlg::OnInitDialog()
 
     PlaceButtons();
     PlacePictures();
-
-    // The web panels: placed over their pictures and pointed at AdServerAddress()'s pages here.
+    NavigatePanels();
 
     StyleLabels();
     return TRUE;
@@ -152,6 +153,9 @@ void CvorelinDlg::PlacePictures()
 {
     m_picTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
     m_picBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
+    // Each panel lies exactly over its picture.
+    m_webTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
+    m_webBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
 }
 
 void CvorelinDlg::StyleLabels()
@@ -177,6 +181,12 @@ BOOL CvorelinDlg::OnEraseBkgnd(CDC* dc)
     int height = static_cast<int>(m_nSkinHeight);
     dc->TransparentBlt(0, 0, width, height, &memory, 0, 0, width, height, kTransparentKey);
     return TRUE;
+}
+
+void CvorelinDlg::NavigatePanels()
+{
+    m_webTop.Navigate(AdServerAddress() + L"/gg/3.htm", nullptr, nullptr, nullptr, nullptr);
+    m_webBottom.Navigate(AdServerAddress() + L"/gg/4.htm", nullptr, nullptr, nullptr, nullptr);
 }
 
 void CvorelinDlg::OnPaint()

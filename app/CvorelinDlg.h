@@ -6,8 +6,10 @@
 #include "framework/CString.h"
 #include "res/resource.h"
 #include "skin/CSkinButton.h"
+#include "skin/CSkinEdit.h"
 #include "skin/CSkinStatic.h"
 #include "switching/VersionVariant.h"
+#include "web/CWebBrowser2.h"
 
 // The launcher's one window: owns every control object, the pictures and the game directory.
 class CvorelinDlg : public CDialogEx {
@@ -51,6 +53,8 @@ protected:
     unsigned int m_nSkinWidth = 0;
     unsigned int m_nSkinHeight = 0;
     CBitmap m_bmpBackground;
+    CWebBrowser2 m_webTop;
+    CWebBrowser2 m_webBottom;
     CSkinButton m_btnClose;
     CSkinButton m_btnMinimize;
     CSkinButton m_btnStart;
@@ -67,10 +71,15 @@ protected:
     CString m_strGameDir;
     CString m_strVersionText;
     CSkinStatic m_stRunCount;
+    CSkinEdit m_editSkin;
     CStatic m_picTop;
     CStatic m_picBottom;
     // Handed out for every control-colour request, so it must outlive every paint.
     CBrush m_brushWhite{RGB(255, 255, 255)};
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Points each web panel at its page on the advertisement server, the top one first.
+    void NavigatePanels();
 };

@@ -16,14 +16,14 @@ add_library(testsupport STATIC ${sources})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
 target_link_libraries(testsupport PUBLIC zipreader minizip user32 gdi32)
 
-# add_doctest(<name> <folder> LIBS <libs...>): the tests in the folder's .cpp and .rc files,
-# run from the build folder.
+# add_doctest(<name> <folder> LIBS <libs...> [ARGS <arguments...>]): the tests in the folder's .cpp
+# and .rc files, run from the build folder.
 function(add_doctest name folder)
-    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "" "LIBS;ARGS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/${folder}/*.rc)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE doctest_main testsupport ${T_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    add_test(NAME ${name} COMMAND ${name} ${T_ARGS} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
 endfunction()

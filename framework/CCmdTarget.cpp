@@ -7,6 +7,13 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
     return &map;
 }
 
+const AFX_INTERFACEMAP* CCmdTarget::GetThisInterfaceMap()
+{
+    static const AFX_INTERFACEMAP_ENTRY entries[] = {{nullptr, nullptr}};
+    static const AFX_INTERFACEMAP map = {nullptr, entries};
+    return &map;
+}
+
 bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     // Reflected commands match on their code alone: the id is the parent's business.
@@ -22,4 +29,52 @@ bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARA
         }
     }
     return false;
+}
+
+IUnknown* CCmdTarget::GetInterface(const IID* iid)
+{
+    const bool wantUnknown = IsEqualIID(*iid, IID_IUnknown);
+    for (const AFX_INTERFACEMAP* map = GetInterfaceMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_INTERFACEMAP_ENTRY* entry = map->pEntry; entry->piid; ++entry) {
+            if (wantUnknown || IsEqualIID(*entry->piid, *iid)) return entry->pfnGet(this);
+        }
+    }
+    return nullptr;
+}
+
+HRESULT CCmdTarget::InternalQueryInterface(const IID* iid, void** object)
+{
+    if (!object) return E_POINTER;
+    *object = iid ? GetInterface(iid) : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    InternalAddRef();
+    return S_OK;
+}
+
+ULONG CCmdTarget::InternalAddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_dwRef));
+}
+
+ULONG CCmdTarget::InternalRelease()
+{
+    LONG count = InterlockedDecrement(&m_dwRef);
+    if (count == 0) OnFinalRelease();
+    return static_cast<ULONG>(count);
+}
+
+HRESULT CCmdTarget::ExternalQueryInterface(const IID* iid, void** object)
+{
+    if (m_pOuterUnknown) return m_pOuterUnknown->QueryInterface(*iid, object);
+    return InternalQueryInterface(iid, object);
+}
+
+ULONG CCmdTarget::ExternalAddRef()
+{
+    return m_pOuterUnknown ? m_pOuterUnknown->AddRef() : InternalAddRef();
+}
+
+ULONG CCmdTarget::ExternalRelease()
+{
+    return m_pOuterUnknown ? m_pOuterUnknown->Release() : InternalRelease();
 }

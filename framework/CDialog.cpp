@@ -1,11 +1,36 @@
 #include "framework/CDialog.h"
+#include "framework/COccManager.h"
+#include "framework/COleControlContainer.h"
+#include "framework/COleControlSite.h"
 #include "framework/CWinApp.h"
+
+namespace {
+
+// The dialog-initialisation resource type.
+const wchar_t* const kDlgInitType = MAKEINTRESOURCEW(240);
+
+const void* LoadTemplateResource(HINSTANCE instance, unsigned int id, const wchar_t* type, size_t* size)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), type);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    *size = data ? SizeofResource(instance, found) : 0;
+    return data;
+}
+
+} // namespace
 
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
 {
-    if (!exchange || !exchange->m_pDlgWnd || control.m_hWnd) return;
-    HWND item = ::GetDlgItem(exchange->m_pDlgWnd->m_hWnd, id);
+    if (!exchange || !exchange->m_pDlgWnd || control.m_hWnd || control.m_pCtrlSite) return;
+    CWnd* dialog = exchange->m_pDlgWnd;
+    HWND item = ::GetDlgItem(dialog->m_hWnd, id);
+    COleControlSite* site = dialog->m_pCtrlCont ? dialog->m_pCtrlCont->FindSite(static_cast<UINT>(id)) : nullptr;
     if (item) control.SubclassWindow(item);
+    if (site) {
+        control.m_pCtrlSite = site;
+        site->m_pWndCtrl = &control;
+    }
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -20,20 +45,67 @@ INT_PTR CDialog::DoModal()
     // One window per object: a second one could not be bound, and the first must stay bound.
     if (m_hWnd) return -1;
     HINSTANCE instance = AfxGetResourceHandle();
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
+    size_t size = 0;
+    const void* data = LoadTemplateResource(instance, m_nIDTemplate, RT_DIALOG, &size);
     std::vector<unsigned char> kept;
-    if (!data || !SplitDialogTemplate(data, SizeofResource(instance, found), kept, m_setAsideItems)) return -1;
+    if (!data || !SplitDialogTemplate(data, size, kept, m_setAsideItems)) return -1;
+    size_t initSize = 0;
+    const void* init = LoadTemplateResource(instance, m_nIDTemplate, kDlgInitType, &initSize);
+    if (!init || !ParseDialogInit(init, initSize, m_dlgInitRecords)) m_dlgInitRecords.clear();
 
+    // The owner is disabled before the dialog exists, as the system's own modal dialogs do.
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    const bool parentWasEnabled = parent && ::IsWindowEnabled(parent);
+    if (parentWasEnabled) ::EnableWindow(parent, FALSE);
+
+    m_bContinueModal = true;
+    m_nModalResult = -1;
     AfxHookWindowCreate(this);
-    INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(kept.data()), parent,
+    HWND dialog = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(kept.data()), parent,
                                              AfxDlgProc, 0);
     AfxUnhookWindowCreate();
+    INT_PTR result = -1;
+    if (dialog) {
+        if (m_bContinueModal && !::IsWindowVisible(dialog)) ::ShowWindow(dialog, SW_SHOWNORMAL);
+        if (!m_bContinueModal || RunModalLoop()) result = m_nModalResult;
+        // Hidden before the owner comes back, so that activation returns to the owner.
+        if (::IsWindow(dialog))
+            ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (parentWasEnabled) ::EnableWindow(parent, TRUE);
+    if (parent && ::GetActiveWindow() == dialog) ::SetActiveWindow(parent);
+    if (dialog && ::IsWindow(dialog)) ::DestroyWindow(dialog);
+    m_bContinueModal = false;
     // The window is gone; a failed creation may have left the binding behind.
     if (m_hWnd) UnsubclassWindow();
     return result;
+}
+
+bool CDialog::RunModalLoop()
+{
+    HWND dialog = m_hWnd;
+    MSG message;
+    while (m_bContinueModal && ::IsWindow(dialog)) {
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // The quit is for the application's loop; it is posted again for that one.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        if (!WalkPreTranslateTree(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* message)
+{
+    if (m_pCtrlCont && m_pCtrlCont->TranslateAccelerator(message)) return TRUE;
+    return m_hWnd && ::IsDialogMessageW(m_hWnd, message);
 }
 
 BOOL CDialog::OnInitDialog()
@@ -54,7 +126,11 @@ void CDialog::OnCancel()
 
 void CDialog::EndDialog(int result)
 {
-    if (m_hWnd) ::EndDialog(m_hWnd, result);
+    if (!m_hWnd) return;
+    m_nModalResult = result;
+    m_bContinueModal = false;
+    // Wakes the loop even when nothing else is queued.
+    PostMessage(WM_NULL);
 }
 
 bool CDialog::UpdateData(bool saveAndValidate)
@@ -73,6 +149,9 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CDialog::HandleInitDialog()
 {
+    // The template's ActiveX items come first, so that data exchange finds them.
+    if (COccManager* manager = AfxGetOccManager())
+        if (!m_setAsideItems.empty()) manager->CreateDlgControls(this, m_setAsideItems, m_dlgInitRecords);
     RECT before;
     GetWindowRect(&before);
     BOOL focusDefault = OnInitDialog();

@@ -29,15 +29,23 @@ public:
 
     // The template's ActiveX items, which the dialog manager was not asked to create.
     const std::vector<DialogTemplateItem>& GetSetAsideItems() const { return m_setAsideItems; }
+    // The in-place active control's accelerators first, then the dialog's own keys.
+    BOOL PreTranslateMessage(MSG* message) override;
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleInitDialog();
 
+    // Runs until EndDialog or the window's end; false when WM_QUIT came first.
+    bool RunModalLoop();
+
     unsigned int m_nIDTemplate;
     CWnd* m_pParentWnd;
     std::vector<DialogTemplateItem> m_setAsideItems;
+    std::vector<DialogInitRecord> m_dlgInitRecords;
+    bool m_bContinueModal = false;
+    INT_PTR m_nModalResult = -1;
 
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()

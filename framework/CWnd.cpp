@@ -1,6 +1,9 @@
 #include "framework/CWnd.h"
 #include "framework/CException.h"
 #include "framework/CWinApp.h"
+#include "framework/COccManager.h"
+#include "framework/COleControlContainer.h"
+#include "framework/COleControlSite.h"
 #include <memory>
 #include <utility>
 #include <new>
@@ -76,6 +79,8 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
 
 CWnd::~CWnd()
 {
+    DestroyControlContainer();
+    if (m_pCtrlSite) m_pCtrlSite->m_pWndCtrl = nullptr;
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
         UnsubclassWindow();
         Detach();
@@ -324,6 +329,61 @@ bool CWnd::DestroyWindow()
     return m_hWnd && ::DestroyWindow(m_hWnd) != FALSE;
 }
 
+void CWnd::DestroyControlContainer()
+{
+    COleControlContainer* container = m_pCtrlCont;
+    m_pCtrlCont = nullptr;
+    delete container;
+}
+
+bool CWnd::WalkPreTranslateTree(HWND stop, MSG* message)
+{
+    for (HWND hWnd = message->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* wnd = FromHandlePermanent(hWnd);
+        if (wnd && wnd->PreTranslateMessage(message)) return true;
+        if (hWnd == stop) break;
+    }
+    return false;
+}
+
+bool CWnd::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id, void*)
+{
+    if (m_hWnd) return false;
+    AfxHookWindowCreate(this);
+    HWND created = ::CreateWindowExW(0, className, windowName ? windowName : L"", style, rect.left, rect.top,
+                                     rect.right - rect.left, rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), nullptr);
+    AfxUnhookWindowCreate();
+    if (!created && m_hWnd) UnsubclassWindow();
+    return created != nullptr;
+}
+
+bool CWnd::CreateControl(const CLSID& clsid, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                         UINT id)
+{
+    COccManager* manager = AfxGetOccManager();
+    if (!manager || !parent || !parent->m_hWnd || m_hWnd || m_pCtrlSite) return false;
+    if (!parent->m_pCtrlCont) parent->m_pCtrlCont = manager->CreateContainer(parent);
+    DialogTemplateItem item;
+    item.id = id;
+    item.style = style;
+    COleControlSite* site = manager->CreateSite(parent->m_pCtrlCont, item);
+    if (!site) return false;
+    if (FAILED(site->CreateControl(clsid, windowName, style, rect, id, nullptr))) site->DestroyControl();
+    if (!parent->m_pCtrlCont->AddSite(site)) return false;
+    if (site->m_hWnd) SubclassWindow(site->m_hWnd);
+    m_pCtrlSite = site;
+    site->m_pWndCtrl = this;
+    return true;
+}
+
+void CWnd::InvokeHelperV(DISPID dispid, WORD flags, VARTYPE returnType, void* result, const BYTE* paramInfo,
+                         const void* const* args)
+{
+    if (m_pCtrlSite) m_pCtrlSite->InvokeHelperV(dispid, flags, returnType, result, paramInfo, args);
+}
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
@@ -335,6 +395,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     // The one place where exceptions stop: nothing may unwind through user32.
     try {
         result = wnd->WindowProc(message, wParam, lParam);
+        // Hosted controls go while their windows are still there to be deactivated.
+        if (message == WM_DESTROY) wnd->DestroyControlContainer();
     } catch (...) {
         AfxReportCurrentException();
         result = 0;

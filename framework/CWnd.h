@@ -5,6 +5,9 @@
 
 #include "framework/CCmdTarget.h"
 
+class COleControlContainer;
+class COleControlSite;
+
 // All WM_CTLCOLOR* requests reach handlers as this one message, with this record as lParam.
 constexpr UINT AFX_WM_CTLCOLOR = 0x0019;
 
@@ -15,6 +18,7 @@ struct AFX_CTLCOLOR {
 };
 
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_THUNK(self->OnPaint(); return 0;)},
+#define ON_WM_NCPAINT() {WM_NCPAINT, 0, 0, 0, AFX_THUNK(self->OnNcPaint(); return 0;)},
 #define ON_WM_ERASEBKGND() {WM_ERASEBKGND, 0, 0, 0, \
         AFX_THUNK(CDC dc(reinterpret_cast<HDC>(wParam)); return self->OnEraseBkgnd(&dc);)},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, 0, \
@@ -75,6 +79,31 @@ public:
     // A parent's notification or owner-draw/colour request for this child; true when handled here.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual void PostNcDestroy() {}
+    // A message about to be dispatched by the modal loop; true when it was used up here.
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
+    // PreTranslateMessage of each framework window from the message's window up to stop.
+    static bool WalkPreTranslateTree(HWND stop, MSG* message);
+
+    // Creates a window of the given class bound to this object.
+    virtual bool Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
+                        CWnd* parent, UINT id, void* context = nullptr);
+    // Creates an ActiveX control in a site made by the manager in force and binds it to this object.
+    bool CreateControl(const CLSID& clsid, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                       UINT id);
+    // An automation call on the hosted control; nothing without a site. One pointer per parameter.
+    template <class... Args>
+    void InvokeHelper(DISPID dispid, WORD flags, VARTYPE returnType, void* result, const BYTE* paramInfo,
+                      Args*... args)
+    {
+        const void* list[] = {args..., nullptr};
+        InvokeHelperV(dispid, flags, returnType, result, paramInfo, list);
+    }
+    void InvokeHelperV(DISPID dispid, WORD flags, VARTYPE returnType, void* result, const BYTE* paramInfo,
+                       const void* const* args);
+
+    // The site of the ActiveX control this object wraps, and the container of those this window hosts.
+    COleControlSite* m_pCtrlSite = nullptr;
+    COleControlContainer* m_pCtrlCont = nullptr;
     // The default processing of the message being handled.
     LRESULT Default();
 
@@ -128,6 +157,8 @@ public:
     int MessageBox(const wchar_t* text, const wchar_t* caption = nullptr, UINT type = MB_OK) const;
     void CenterWindow();
     bool DestroyWindow();
+    // Tears down the hosted controls; the window itself stays.
+    void DestroyControlContainer();
 
 protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);

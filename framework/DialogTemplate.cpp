@@ -110,6 +110,7 @@ bool SplitDialogTemplate(const void* data, size_t size, std::vector<unsigned cha
     for (WORD i = 0; i < count; ++i) {
         size_t start = reader.Offset();
         DialogTemplateItem item;
+        item.index = i;
         if (extended) {
             reader.Skip(4);
             item.exStyle = reader.Read<DWORD>();
@@ -143,4 +144,25 @@ bool SplitDialogTemplate(const void* data, size_t size, std::vector<unsigned cha
     }
     std::memcpy(&kept[countOffset], &keptCount, sizeof keptCount);
     return true;
+}
+
+bool ParseDialogInit(const void* data, size_t size, std::vector<DialogInitRecord>& records)
+{
+    records.clear();
+    if (!data) return false;
+    Reader reader(static_cast<const unsigned char*>(data), size);
+    for (;;) {
+        WORD id = reader.Read<WORD>();
+        if (!reader.Ok()) return false;
+        if (id == 0) return true;
+        DialogInitRecord record;
+        record.id = id;
+        record.message = reader.Read<WORD>();
+        DWORD length = reader.Read<DWORD>();
+        size_t start = reader.Offset();
+        if (!reader.Skip(length)) return false;
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        record.data.assign(bytes + start, bytes + start + length);
+        records.push_back(std::move(record));
+    }
 }

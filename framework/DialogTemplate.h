@@ -6,6 +6,8 @@
 // class identifier in braces. Kept for the control container.
 struct DialogTemplateItem {
     unsigned int id = 0;
+    // The item's place among all items of the template: its place in the stacking order.
+    unsigned int index = 0;
     CString className;
     unsigned long style = 0;
     unsigned long exStyle = 0;
@@ -17,3 +19,13 @@ struct DialogTemplateItem {
 // the template is malformed or truncated.
 bool SplitDialogTemplate(const void* data, size_t size, std::vector<unsigned char>& kept,
                          std::vector<DialogTemplateItem>& setAside);
+
+// One record of a dialog-initialisation resource: data for the control with this id.
+struct DialogInitRecord {
+    unsigned int id = 0;
+    unsigned int message = 0;
+    std::vector<unsigned char> data;
+};
+
+// The records up to the terminating zero id; false when a record runs past the end.
+bool ParseDialogInit(const void* data, size_t size, std::vector<DialogInitRecord>& records);

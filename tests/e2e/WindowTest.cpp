@@ -181,8 +181,6 @@ TEST_CASE("the window: picture-sized, centred, without caption; controls placed 
     for (const Placement& p : kLayout) {
         CAPTURE(p.id);
         Window control = dialog.Control(p.id);
-        // The web panels come with their own component.
-        if (!control && (p.id == IDC_WEB_TOP || p.id == IDC_WEB_BOTTOM)) continue;
         REQUIRE(control);
         RECT rect = control.Rect();
         OffsetRect(&rect, -origin.x, -origin.y);
@@ -194,9 +192,7 @@ TEST_CASE("the window: picture-sized, centred, without caption; controls placed 
                             IDC_BTN_MAPS, IDC_BTN_124E8M, IDC_BTN_120E4M, IDC_BTN_126, IDC_BTN_124E, IDC_BTN_120E,
                             IDC_BTN_START, IDC_BTN_MINIMIZE, IDC_BTN_CLOSE, IDC_ST_RUNCOUNT, IDC_ST_HOMEPAGE,
                             IDC_ST_LASTRUN};
-    std::vector<int> expected;
-    for (int id : stacking)
-        if (dialog.Control(id)) expected.push_back(id);
+    std::vector<int> expected(std::begin(stacking), std::end(stacking));
     std::vector<int> actual;
     for (const Window& child : dialog.Children()) actual.push_back(child.Id());
     CHECK(actual == expected);
@@ -357,9 +353,13 @@ TEST_CASE("the window shows the background and each button's normal picture, and
         CAPTURE(id);
         const Placement& label = PlacementOf(id);
         size_t inside = 0, changed = 0;
+        // Where the title lies over the top panel, the panel's own painting decides.
         for (int y = label.rect.top; y < label.rect.bottom && y < bare.Height(); ++y)
-            for (int x = label.rect.left; x < label.rect.right && x < bare.Width(); ++x, ++inside)
+            for (int x = label.rect.left; x < label.rect.right && x < bare.Width(); ++x) {
+                if (Contains(PlacementOf(IDC_WEB_TOP).rect, x, y)) continue;
+                ++inside;
                 changed += withLabels.At(x, y) != bare.At(x, y);
+            }
         CHECK(changed > 0);
         CHECK(changed * 3 < inside);
     }

@@ -3,7 +3,7 @@
 #include "framework/CFileException.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
-#include "MessageBoxWindow.h"
+#include "MessageBoxWatcher.h"
 #include <doctest/doctest.h>
 #include <string>
 
@@ -23,38 +23,6 @@ HWND MakeWindow(const wchar_t* cls, DWORD style, HWND parent, int id)
     return CreateWindowExW(0, cls, L"", style, 0, 0, 200, 100, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
-
-// Answers the next message box this thread shows, recording its caption, text and icon.
-// A timer of the thread fires inside the box's own message loop.
-struct MessageBoxWatcher {
-    int seen = 0;
-    CString caption, text;
-    bool hasIcon = false;
-    static MessageBoxWatcher*& Current() { static MessageBoxWatcher* current = nullptr; return current; }
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
-    MessageBoxWatcher() { Current() = this; }
-    ~MessageBoxWatcher() { KillTimer(nullptr, timer); Current() = nullptr; }
-
-    static BOOL CALLBACK FindBox(HWND h, LPARAM result)
-    {
-        if (!IsWindowVisible(h) || !MessageBoxWindow::IsMessageBox(Window(h))) return TRUE;
-        *reinterpret_cast<HWND*>(result) = h;
-        return FALSE;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        HWND found = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&found));
-        MessageBoxWatcher* watcher = Current();
-        if (!watcher || !found) return;
-        MessageBoxWindow box{Window(found)};
-        ++watcher->seen;
-        watcher->caption = box.Caption();
-        watcher->text = box.Text();
-        watcher->hasIcon = box.HasIcon();
-        box.Press(IDOK);
-    }
-};
 
 // Records which handlers ran, in order.
 std::string g_log;
@@ -230,15 +198,15 @@ TEST_CASE("an exception leaving a command handler shows the error box and the wi
         MessageBoxWatcher box;
         CHECK(f.Command(3) == 0);
         CHECK(box.seen == 1);
-        CHECK(box.text == CString(L"拒绝访问 C:\\g\\war_temp.zip。"));
-        CHECK(box.caption == CString(L"framework_tests"));
+        CHECK(box.text == L"拒绝访问 C:\\g\\war_temp.zip。");
+        CHECK(box.caption == L"framework_tests");
         CHECK(box.hasIcon);
     }
     {
         MessageBoxWatcher box;
         f.Command(4);
         CHECK(box.seen == 1);
-        CHECK_FALSE(box.text.IsEmpty());
+        CHECK_FALSE(box.text.empty());
     }
     g_log.clear();
     f.Command(1);

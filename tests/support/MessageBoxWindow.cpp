@@ -146,11 +146,18 @@ Window MessageBoxWindow::IconControl() const
 
 bool MessageBoxWindow::HasIcon() const
 {
+    return IconHandle() != nullptr;
+}
+
+HICON MessageBoxWindow::IconHandle() const
+{
     Window control = IconControl();
     // Wine keeps the icon control of a box without an icon, only empty. The handle is just a
     // number to another process, but whether it is null says enough.
     DWORD_PTR handle = 0;
-    return control && (!SendMessageTimeoutW(control.Handle(), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle) || handle);
+    if (!control || !SendMessageTimeoutW(control.Handle(), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle))
+        return nullptr;
+    return reinterpret_cast<HICON>(handle);
 }
 
 MessageBoxIcon MessageBoxWindow::Icon(DWORD timeoutMs) const

@@ -23,6 +23,8 @@ public:
 
     // False when the box's icon control is missing or empty.
     bool HasIcon() const;
+    // The icon the box shows, or null; a handle of the box's process, comparable only within it.
+    HICON IconHandle() const;
     // None when the box shows no icon. Otherwise the system icon it shows, found by comparing the
     // icon's pixels on screen with each system icon drawn here; Unknown when none matches within
     // timeoutMs (a box not painted yet is retried until then).

@@ -1,0 +1,7 @@
+#include "web/CCustomOccManager.h"
+#include "web/CCustomControlSite.h"
+
+COleControlSite* CCustomOccManager::CreateSite(COleControlContainer* container)
+{
+    return new CCustomControlSite(container);
+}
