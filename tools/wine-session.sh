@@ -18,6 +18,14 @@ wine_session_start() {
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine_fonts
     wineboot >/dev/null 2>&1 </dev/null || true
+    # COM's service, which the web panels need. Its first start in a new prefix takes about half a
+    # minute, during which every program that needs it waits for seconds: it is waited for here.
+    i=0
+    until wine net start rpcss 2>&1 </dev/null | grep -qi "already running\|started successfully"; do
+        i=$((i + 1))
+        [ $i -lt 10 ] || break
+        sleep 1
+    done
 }
 
 # Chinese glyphs: the dialog fonts fall back to WenQuanYi Zen Hei, and Arial links to it for the

@@ -144,12 +144,3 @@ TEST_CASE("with the server down or never answering the launcher starts, switches
         if (silent) CHECK(silent->Paths().size() == 2);
     }
 }
-
-// Not a check: the first web panels of a new prefix wait many seconds for the prefix's shell
-// folders and caches to be set up; this start takes that wait for the tests that follow.
-TEST_CASE("warm-up: a launcher comes up once in the prefix" * doctest::skip(GetEnvironmentVariableW(L"WEB_WARM_UP", nullptr, 0) == 0))
-{
-    LauncherFolder game(L"versiondll\\v124.dll", true, L"vorelin_loopback.exe");
-    REQUIRE(game.Start());
-    CHECK(game.launcher.WaitForWindow(IsLauncherDialog, 180000));
-}
