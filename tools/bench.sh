@@ -8,7 +8,7 @@ export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 . "$(dirname "$0")/wine-session.sh"
 wine_session_start
 trap wine_session_stop EXIT
-[ $# -gt 0 ] || set -- launchbench switchbench zipbench
+[ $# -gt 0 ] || set -- launchbench switchbench zipbench regionbench
 for program in "$@"; do
     [ -f "$BUILD/$program.exe" ] || continue
     echo "== $program"

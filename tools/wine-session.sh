@@ -18,12 +18,12 @@ wine_session_start() {
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine_fonts
     wineboot >/dev/null 2>&1 </dev/null || true
-    # COM's service, which the web panels need. Its first start in a new prefix takes about half a
-    # minute, during which every program that needs it waits for seconds: it is waited for here.
+    # COM's service, which the web panels need. Its first start in a new prefix takes half a minute
+    # or more, during which every program that needs it waits for seconds: it is waited for here.
     i=0
     until wine net start rpcss 2>&1 </dev/null | grep -qi "already running\|started successfully"; do
         i=$((i + 1))
-        [ $i -lt 10 ] || break
+        if [ $i -ge 120 ]; then echo "wine-session: the RPC service did not start" >&2; break; fi
         sleep 1
     done
 }
