@@ -11,11 +11,7 @@ const COLORREF kKey = RGB(255, 0, 255);
 // A 24-bit picture, as the skin's resources load, with each pixel's colour from the function.
 CBitmap MakePicture(int width, int height, const std::function<COLORREF(int, int)>& color)
 {
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    CBitmap picture;
-    picture.Attach(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CBitmap picture = MakeDibPicture(width, height);
     CDC memory;
     memory.CreateCompatibleDC(nullptr);
     CSelectGuard select(memory, picture);

@@ -23,3 +23,13 @@ CRgn PixelScanRegion(const CBitmap& bitmap)
     }
     return region;
 }
+
+CBitmap MakeDibPicture(int width, int height)
+{
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    CBitmap picture;
+    picture.Attach(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    return picture;
+}

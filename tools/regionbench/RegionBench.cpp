@@ -26,15 +26,7 @@ double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end)
 // asked a magenta outside of rounded corners and a cut top-right edge.
 CBitmap MakeBackground(bool shaped)
 {
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = kWidth;
-    format.bmiHeader.biHeight = kHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    CBitmap picture;
-    picture.Attach(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CBitmap picture = MakeDibPicture(kWidth, kHeight);
     CDC memory;
     memory.CreateCompatibleDC(nullptr);
     CSelectGuard select(memory, picture);
