@@ -1,6 +1,5 @@
 #include "app/CvorelinDlg.h"
 #include "app/SiteAddress.h"
-#include "app/StoredVersion.h"
 #include "app/SwitchReport.h"
 #include "app/VersionLabel.h"
 #include "framework/CFileFind.h"
@@ -9,6 +8,7 @@
 #include "framework/CWinApp.h"
 #include "framework/ShellExecute.h"
 #include "skin/BitmapRegion.h"
+#include "switching/StoredVersion.h"
 #include "switching/VersionSwitch.h"
 #include <exception>
 
@@ -78,6 +78,9 @@ BOOL CvorelinDlg::OnInitDialog()
 
     m_strGameDir = GetDirectoryOfPath(AfxGetModuleFileName());
     SetWindowText(TitleText());
+
+    // An interrupted switch is finished or undone first: war3.exe itself may be the file it had moved aside.
+    SwitchTransaction(m_strGameDir).Recover();
 
     CFileFind finder;
     if (!finder.FindFile(m_strGameDir + L"\\war3.exe")) {
@@ -287,9 +290,10 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     }
     for (const SwitchNotice& notice : SwitchNotices(outcome)) MessageBox(notice.text, notice.caption, notice.type);
     if (failure) std::rethrow_exception(failure);
-    // A switch that left files unreplaced has told the user why; label and record keep the old version.
+    // A switch that did not commit has told the user why; the files, label and record keep the old version.
     if (!outcome.Complete()) return;
 
+    // The record was written with the commit; the label follows it.
     m_stVersion.SetWindowText(variant.label);
     RECT area{};
     m_stVersion.GetWindowRect(&area);
@@ -297,6 +301,5 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     InvalidateRect(&area, true);
     UpdateWindow();
 
-    WriteStoredVersion(m_strGameDir, variant.label);
-    MessageBox(variant.confirmation, L"版本转换成功提示", 0);
+    MessageBox(ConfirmationText(variant, outcome), L"版本转换成功提示", 0);
 }

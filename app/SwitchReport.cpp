@@ -61,20 +61,45 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome)
     if (!outcome.finished || outcome.Complete()) return notices;
 
     CString text;
-    if (!outcome.blockedFiles.empty()) {
+    if (outcome.busy) {
+        text = CString(L"另一个启动器正在转换此游戏目录的版本。请等它完成后再试。\n\n本次未写入任何文件，") + kUnchanged;
+    } else if (!outcome.missingPackages.empty()) {
+        text = CString(L"无法转换版本：本程序缺少此版本所需的数据包。\n\n未写入任何文件，") + kUnchanged;
+    } else if (outcome.stuck) {
+        text = CString(L"版本转换被中断：文件 ") + outcome.commitRefused +
+               L" 无法替换，已替换的文件也无法恢复。\n\n请关闭正在使用游戏文件的程序，然后重新启动本程序，它会完成这次版本转换。";
+    } else if (!outcome.commitRefused.IsEmpty()) {
+        text = CString(L"无法转换版本：替换文件 ") + outcome.commitRefused +
+               L" 时被拒绝，它可能刚被其他程序（游戏、杀毒软件）打开。\n\n已替换的文件均已恢复，游戏仍是原来的版本，" + kUnchanged;
+    } else if (outcome.folderRefused) {
+        text = CString(L"无法转换版本：无法在游戏目录中写入临时文件。请检查游戏目录的写入权限（或以管理员身份运行本程序）。\n\n游戏文件没有改动，") +
+               kUnchanged;
+    } else if (!outcome.blockedFiles.empty()) {
         text = BlockedText(outcome.blockedFiles) + L"未写入任何文件，" + kUnchanged;
     } else if (outcome.lacksRoom) {
         text = CString(L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 ") + Megabytes(outcome.needed) + L" MB，可用 " +
                Megabytes(outcome.available) + L" MB。\n\n未写入任何文件，" + kUnchanged;
     } else if (outcome.damaged) {
         text = CString(L"无法转换版本：版本数据包已损坏，无法读取。\n\n未写入任何文件，") + kUnchanged;
+    } else if (outcome.failedEntries.empty()) {
+        text = CString(L"无法转换版本：版本数据包无法读取。\n\n游戏文件没有改动，") + kUnchanged;
     } else {
-        text = outcome.failedEntries.empty()
-                   ? CString(L"版本转换未完成：版本数据包无法读取，没有文件被替换。\n\n")
-                   : CString(L"版本转换未完成，以下文件未能替换：\n\n") + NameList(outcome.failedEntries) + L"\n";
-        text += CString(L"可能的原因：游戏正在运行；没有写入游戏目录的权限（请以管理员身份运行本程序）；或版本数据包已损坏。\n\n") +
-                kUnchanged;
+        text = CString(L"无法转换版本，以下文件未能写入：\n\n") + NameList(outcome.failedEntries) + L"\n" +
+               (outcome.diskFull ? L"游戏目录所在的磁盘已满。请释放磁盘空间，然后重试。"
+                                 : L"可能的原因：磁盘已满；没有写入游戏目录的权限（请以管理员身份运行本程序）；或版本数据包已损坏。") +
+               L"\n\n游戏文件没有改动，" + kUnchanged;
     }
     notices.push_back({text, kErrorCaption, kErrorType});
     return notices;
+}
+
+CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& outcome)
+{
+    CString text = variant.confirmation;
+    if (!outcome.keptOriginals.empty())
+        text += CString(L"\n\n以下原有文件不属于任何版本，已保存到游戏目录中的“") + SwitchTransaction::kBackupFolder +
+                L"”文件夹：\n" + NameList(outcome.keptOriginals);
+    if (!outcome.recordWritten)
+        text += L"\n\n注意：游戏文件已转换，但版本记录 wargame.ini 无法写入（可能是只读文件），下次启动时显示的版本可能不对。";
+    return text;
 }

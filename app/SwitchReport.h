@@ -15,3 +15,7 @@ struct SwitchNotice {
 // variant is fully in place. A switch that a file error ended tells only the missing packages
 // it reached before.
 std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome);
+
+// The confirmation of a switch whose files are all in place, with a line for the originals kept
+// in the backup folder and one for a record that could not be written.
+CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& outcome);

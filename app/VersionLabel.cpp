@@ -1,4 +1,5 @@
 #include "VersionLabel.h"
+#include "framework/LongPath.h"
 #include <windows.h>
 #include <cstdio>
 #include <vector>
@@ -35,6 +36,7 @@ CString DetectInstalledVersion(CString path)
 {
     CString versionText;
     DWORD ignored = 0;
+    path = LongPathForm(path.Str()).c_str();
     DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     if (size != 0) {
         std::vector<BYTE> block(size);

@@ -1,4 +1,5 @@
 #include "framework/CFileFind.h"
+#include "framework/LongPath.h"
 
 bool CFileFind::FindFile(const wchar_t* name)
 {
@@ -6,7 +7,7 @@ bool CFileFind::FindFile(const wchar_t* name)
     CString pattern(name ? name : L"*.*");
     int slash = pattern.ReverseFind(L'\\');
     m_strRoot = slash < 0 ? CString() : pattern.Left(slash + 1);
-    m_hFind = FindFirstFileW(pattern, &m_next);
+    m_hFind = FindFirstFileW(LongPathForm(pattern.Str()).c_str(), &m_next);
     m_hasNext = m_hFind != INVALID_HANDLE_VALUE;
     m_started = false;
     return m_hasNext;

@@ -1,5 +1,8 @@
 #include "switching/PackageListing.h"
+#include "framework/CHandle.h"
+#include "framework/LongPath.h"
 #include "zip/ZipArchive.h"
+#include "zip/ZipFileCrc.h"
 
 bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>& entries)
 {
@@ -10,7 +13,28 @@ bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>
     const int count = entry.nIndex;
     for (int index = 0; index < count; ++index) {
         if (ZipGetEntry(archive.get(), index, &entry) != ZIPRES_OK) return false;
-        entries.push_back({entry.szName, entry.nUncompressedSize, (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back({entry.szName, entry.nUncompressedSize, (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           entry.dwCrc32, entry.ftModified});
     }
     return true;
+}
+
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    bool sizeMatches = false;
+    for (const PackageEntry& e : known) {
+        if (e.folder || e.uncompressedSize != size) continue;
+        if (CompareFileTime(&e.modified, &data.ftLastWriteTime) == 0) return true;
+        sizeMatches = true;
+    }
+    if (!sizeMatches) return false;
+    DWORD crc = 0;
+    unsigned long long read = 0;
+    if (!ZipFileCrc32(path.c_str(), &crc, &read)) return false;
+    for (const PackageEntry& e : known)
+        if (!e.folder && e.uncompressedSize == read && e.crc == crc) return true;
+    return false;
 }

@@ -1,14 +1,21 @@
 #pragma once
 #include "framework/CString.h"
+#include <windows.h>
 #include <vector>
 
 struct PackageEntry {
     CString name;
     unsigned long long uncompressedSize = 0;
     bool folder = false;
+    DWORD crc = 0;
+    FILETIME modified{};
 };
 
-// Reads the names (as extraction will write them, empty when refused), sizes and kinds of the
-// entries of a ZIP archive held in memory, without writing anything; false when it is no
-// readable archive or an entry of it cannot be read.
+// Reads the names (as extraction will write them, empty when refused), sizes, checksums, times
+// and kinds of the entries of a ZIP archive held in memory, without writing anything; false when
+// it is no readable archive or an entry of it cannot be read.
 bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>& entries);
+
+// Whether the file at path holds exactly the data of one of the entries: the same size and either
+// the same last-write time (which extraction gives every file) or the same CRC-32.
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known);

@@ -1,4 +1,5 @@
 #include "switching/SwitchPreflight.h"
+#include "framework/LongPath.h"
 #include <windows.h>
 
 namespace {
@@ -26,7 +27,7 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
         if (repeated) continue;
         seen.push_back(key);
 
-        ZipTargetState state = CheckZipTarget(gameDir + L"\\" + entry.name);
+        ZipTargetState state = CheckZipTarget(LongPathForm(gameDir.Str() + L"\\" + entry.name.Str()).c_str());
         if (state != ZipTargetState::Absent && state != ZipTargetState::Replaceable) blocked.push_back({entry.name, state});
     }
     return blocked;
@@ -35,7 +36,7 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
 bool SwitchPreflight::HasRoom(const CString& gameDir, unsigned long long needed, unsigned long long* available)
 {
     ULARGE_INTEGER free{};
-    CString root = gameDir + L"\\";
+    CString root = LongPathForm(gameDir.Str() + L"\\");
     if (!GetDiskFreeSpaceExW(root, &free, nullptr, nullptr)) {
         if (available) *available = 0;
         return true;

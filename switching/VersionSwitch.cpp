@@ -1,35 +1,54 @@
 #include "switching/VersionSwitch.h"
 #include "framework/CFile.h"
+#include "framework/CFileException.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
-#include "switching/PackageListing.h"
+#include "framework/LongPath.h"
+#include "switching/FaultPoint.h"
 #include "zip/ZipArchive.h"
 #include <string>
 
 namespace {
 
-// The temporary archive's file: deleted if an exception leaves before its own removal.
+// The temporary archive's file: removed when the package is done or an exception leaves; one
+// that another program holds open is left for the next start.
 class TemporaryArchive {
 public:
-    explicit TemporaryArchive(const CString& path) : m_path(path) {}
-    ~TemporaryArchive()
-    {
-        if (!m_path.IsEmpty()) DeleteFileW(m_path);
-    }
+    explicit TemporaryArchive(const std::wstring& path) : m_path(path) {}
+    ~TemporaryArchive() { RemoveFileRetrying(m_path); }
     TemporaryArchive(const TemporaryArchive&) = delete;
     TemporaryArchive& operator=(const TemporaryArchive&) = delete;
 
-    // The removal whose failure is the caller's to hear, as a file exception.
-    void Remove()
-    {
-        CString path = m_path;
-        m_path = CString();
-        CFile::Remove(path);
-    }
-
 private:
-    CString m_path;
+    std::wstring m_path;
 };
+
+// A package's archive written in one go. Another program that has a previous one open (a
+// scanner) is waited for a moment before the file error is the caller's.
+void WriteArchive(const std::wstring& path, const void* data, unsigned long size)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
+            file.Write(data, size);
+            file.Close();
+            return;
+        } catch (CFileException& e) {
+            if (e.m_cause != CFileException::sharingViolation || attempt >= 10) throw;
+        }
+        Sleep(25 * attempt);
+    }
+}
+
+bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
+{
+    ULARGE_INTEGER free{};
+    return GetDiskFreeSpaceExW(LongPathForm(gameDir.Str() + L"\\").c_str(), &free, nullptr, nullptr) &&
+           free.QuadPart < wanted;
+}
+
+const unsigned int kAllPackages[] = {IDR_PACKAGE_120E, IDR_PACKAGE_124E, IDR_PACKAGE_126, IDR_PACKAGE_124E_8M,
+                                     IDR_PACKAGE_120E_4M};
 
 } // namespace
 
@@ -45,55 +64,92 @@ bool FindVersionPackage(unsigned int resourceId, const void** data, unsigned lon
     return true;
 }
 
-void VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchOutcome& outcome)
+bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransaction& transaction, SwitchOutcome& outcome)
 {
     const void* data = nullptr;
     unsigned long size = 0;
     if (!m_find(resourceId, &data, &size)) {
         outcome.missingPackages.push_back(resourceId);
-        return;
+        return false;
     }
 
-    CString archivePath = m_gameDir + L"\\war_temp.zip";
-    CFile archiveFile(archivePath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
-    archiveFile.Write(data, size);
-    archiveFile.Close();
+    std::wstring archivePath = LongPathForm(m_gameDir.Str() + L"\\war_temp.zip");
+    WriteArchive(archivePath, data, size);
+    FaultPoint();
 
     // Declared first, so that the archive is closed before its file goes.
     TemporaryArchive temporary(archivePath);
-    ZipArchiveOwner archive(ZipOpen(archivePath));
-    ZipSetBaseDir(archive.get(), m_gameDir);
+    ZipArchiveOwner archive(ZipOpen(archivePath.c_str()));
+    if (!archive) {
+        outcome.unreadable = true;
+        return false;
+    }
+    if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK) {
+        outcome.folderRefused = true;
+        return false;
+    }
     ZipEntryInfo entry{};
-    // Cleared before each request, so an entry that can't be read arrives with no name and writes nothing.
-    auto clear = [&entry] {
-        entry.nIndex = 0;
-        entry.szName[0] = 0;
-        entry.nUncompressedSize = 0;
-    };
     ZipGetEntry(archive.get(), -1, &entry);
     const int count = entry.nIndex;
-    outcome.unreadable = outcome.unreadable || !archive;
     for (int index = 0; index < count; ++index) {
-        clear();
-        ZipGetEntry(archive.get(), index, &entry);
-        if (ZipExtractEntry(archive.get(), index, entry.szName) != ZIPRES_OK) {
-            CString name(entry.szName);
-            outcome.failedEntries.push_back(name.IsEmpty() ? CString(L"#") + std::to_wstring(index + 1).c_str() : name);
+        entry = ZipEntryInfo{};
+        if (ZipGetEntry(archive.get(), index, &entry) != ZIPRES_OK || entry.szName[0] == 0) {
+            outcome.failedEntries.push_back(CString(L"#") + std::to_wstring(index + 1).c_str());
+            return false;
         }
+        // Folders need no staging: the commit makes those its files lie in.
+        if (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        CString staged = transaction.Stage(entry.szName, entry.nUncompressedSize, entry.dwCrc32);
+        if (ZipExtractEntry(archive.get(), index, staged) != ZIPRES_OK) {
+            outcome.failedEntries.push_back(entry.szName);
+            outcome.diskFull = VolumeIsFull(m_gameDir, entry.nUncompressedSize);
+            return false;
+        }
+        FaultPoint();
     }
-    archive.reset();
-    temporary.Remove();
+    return true;
 }
 
 void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
 {
     outcome = SwitchOutcome();
+    SwitchTransaction transaction(m_gameDir);
+    if (!transaction.Lock()) {
+        outcome.busy = true;
+        outcome.finished = true;
+        return;
+    }
+    // What an interrupted switch left is finished or undone before anything is checked.
+    transaction.Recover();
     if (Check(variant, outcome)) {
         CWaitCursor wait;
+        bool staged = transaction.Prepare();
+        outcome.folderRefused = !staged;
         for (unsigned int id : variant.packages)
-            if (id != 0) ExtractVersionPackage(id, outcome);
+            if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
+        if (staged) {
+            CommitReport report = transaction.Commit(variant.label, KnownEntries());
+            outcome.committed = report.committed;
+            outcome.commitRefused = report.refused;
+            outcome.stuck = report.stuck;
+            outcome.recordWritten = report.recordWritten;
+            outcome.keptOriginals = report.kept;
+        }
     }
     outcome.finished = true;
+}
+
+std::vector<PackageEntry> VersionSwitch::KnownEntries() const
+{
+    std::vector<PackageEntry> known;
+    for (unsigned int id : kAllPackages) {
+        const void* data = nullptr;
+        unsigned long size = 0;
+        std::vector<PackageEntry> entries;
+        if (m_find(id, &data, &size) && ListPackageEntries(data, size, entries))
+            known.insert(known.end(), entries.begin(), entries.end());
+    }
+    return known;
 }
 
 bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome) const
@@ -103,7 +159,11 @@ bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome)
     for (unsigned int id : variant.packages) {
         const void* data = nullptr;
         unsigned long size = 0;
-        if (id == 0 || !m_find(id, &data, &size)) continue;
+        if (id == 0) continue;
+        if (!m_find(id, &data, &size)) {
+            outcome.missingPackages.push_back(id);
+            continue;
+        }
         std::vector<PackageEntry> entries;
         if (!ListPackageEntries(data, size, entries)) {
             outcome.damaged = true;
@@ -113,10 +173,12 @@ bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome)
         targets.insert(targets.end(), entries.begin(), entries.end());
         if (size > largestArchive) largestArchive = size;
     }
+    // Without all its packages the variant cannot be whole.
+    if (!outcome.missingPackages.empty()) return false;
 
     outcome.blockedFiles = SwitchPreflight::CheckTargets(m_gameDir, targets);
     if (!outcome.blockedFiles.empty()) return false;
-    outcome.needed += largestArchive;  // the temporary archive sits beside the files while they are written
+    outcome.needed += largestArchive;  // the temporary archive sits beside the staged files
     outcome.lacksRoom = !SwitchPreflight::HasRoom(m_gameDir, outcome.needed, &outcome.available);
     return !outcome.lacksRoom;
 }

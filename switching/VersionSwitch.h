@@ -1,27 +1,33 @@
 #pragma once
 #include "framework/CString.h"
+#include "switching/PackageListing.h"
 #include "switching/SwitchPreflight.h"
+#include "switching/SwitchTransaction.h"
 #include "switching/VersionVariant.h"
 #include <vector>
 
-// What a switch did, for the dialog to tell. Blocked files, too little room or a damaged
-// package stop it before anything is written.
+// What a switch did, for the dialog to tell. Anything that stops it before its commit leaves
+// the game folder as it was.
 struct SwitchOutcome {
-    std::vector<unsigned int> missingPackages;  // not carried by the executable, as extraction reached them
+    std::vector<unsigned int> missingPackages;  // not carried by the executable: nothing is written
     std::vector<BlockedFile> blockedFiles;
     bool lacksRoom = false;
     unsigned long long needed = 0;
     unsigned long long available = 0;
-    bool damaged = false;     // a package could not be read before anything was written
-    bool unreadable = false;  // a package's temporary archive could not be opened: nothing of it was extracted
-    std::vector<CString> failedEntries;
-    bool finished = false;    // false while the switch runs, and after a file error of the temporary archive
+    bool damaged = false;        // a package could not be read before anything was written
+    bool unreadable = false;     // a package's temporary archive could not be opened
+    bool busy = false;           // another launcher is switching the same folder
+    bool folderRefused = false;  // no staging could be made in the game folder, or the reader refused it
+    std::vector<CString> failedEntries;  // could not be staged
+    bool diskFull = false;       // the volume filled up while staging
+    CString commitRefused;       // a replacement refused during the commit; everything was put back
+    bool stuck = false;          // ... and could not be put back: the next start finishes the switch
+    bool committed = false;      // every file of the variant is in place
+    bool recordWritten = false;
+    std::vector<CString> keptOriginals;  // moved into SwitchTransaction::kBackupFolder
+    bool finished = false;       // false while the switch runs, and after a file error of the temporary archive
 
-    // Whether every file of the variant is in place now.
-    bool Complete() const
-    {
-        return finished && blockedFiles.empty() && !lacksRoom && !damaged && !unreadable && failedEntries.empty();
-    }
+    bool Complete() const { return finished && committed; }
 };
 
 // The package's bytes where they lie; false when it is not carried.
@@ -29,24 +35,27 @@ typedef bool (*PackageFinder)(unsigned int resourceId, const void** data, unsign
 // Looks in the executable's resources.
 bool FindVersionPackage(unsigned int resourceId, const void** data, unsigned long* size);
 
-// Puts version packages into effect in the game directory.
+// Puts version packages into effect in the game directory, all of a variant or nothing.
 class VersionSwitch {
 public:
     explicit VersionSwitch(const CString& gameDir, PackageFinder find = FindVersionPackage)
         : m_gameDir(gameDir), m_find(find) {}
 
-    // Extracts one package through the temporary archive, adding what it left undone to the
-    // outcome; file errors of that archive leave as CFileException.
-    void ExtractVersionPackage(unsigned int resourceId, SwitchOutcome& outcome);
+    // Extracts one package through the temporary archive into the staging folder; false, with
+    // the reason in the outcome, when an entry could not be staged. File errors of the temporary
+    // archive leave as CFileException.
+    bool ExtractVersionPackage(unsigned int resourceId, SwitchTransaction& transaction, SwitchOutcome& outcome);
 
-    // The whole extraction of a variant: checks first that every package can be read, that
-    // every file can be replaced and that there is room, then extracts. What happened until a
-    // file error of the temporary archive is in the outcome when the exception leaves.
+    // The whole switch: under the folder's lock, checks that every package is there and can be
+    // read, that every file can be replaced and that there is room; stages every file; commits
+    // them in one pass of renames; records the label. What happened until a file error of the
+    // temporary archive is in the outcome when the exception leaves, and nothing was changed.
     void Run(const VersionVariant& variant, SwitchOutcome& outcome);
 
+    // The entries of every package the executable carries, to tell the packages' files from others.
+    std::vector<PackageEntry> KnownEntries() const;
+
 private:
-    // Lists the packages, checks their targets and the room; false, with the reason in the
-    // outcome, when the switch must not start.
     bool Check(const VersionVariant& variant, SwitchOutcome& outcome) const;
 
     CString m_gameDir;

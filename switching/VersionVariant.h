@@ -3,7 +3,7 @@
 
 // One installable version: its packages in extraction order, its label and its confirmation.
 struct VersionVariant {
-    unsigned int packages[2];  // 0 ends the list
+    unsigned int packages[2];  // in extraction order; 0 in the second slot for a single package
     const wchar_t* label;
     const wchar_t* confirmation;
 };

@@ -5,7 +5,14 @@ BUILD=$(cd "$1" && pwd)
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 . "$(dirname "$0")/wine-session.sh"
 wine_session_start
-trap wine_session_stop EXIT
+# Drive T: is a small volume of its own, for a disk that fills during a switch; only where this run may mount one.
+mkdir -p "$BUILD/smallvolume"
+if mountpoint -q "$BUILD/smallvolume" || mount -t tmpfs -o size=260m tmpfs "$BUILD/smallvolume" 2>/dev/null; then
+    ln -sfn "$BUILD/smallvolume" "$WINEPREFIX/dosdevices/t:"
+else
+    rm -f "$WINEPREFIX/dosdevices/t:"
+fi
+trap 'wine_session_stop; umount "$BUILD/smallvolume" 2>/dev/null || true' EXIT
 # Drive R: is an empty folder of this run, for tests of a launcher at a drive root.
 rm -rf "$BUILD/driveroot" && mkdir -p "$BUILD/driveroot"
 ln -sfn "$BUILD/driveroot" "$WINEPREFIX/dosdevices/r:"

@@ -1,11 +1,12 @@
 #include "zip/ZipArchive.h"
+#include "framework/LongPath.h"
 #include <string>
 
 namespace {
 
 bool IsFolder(const std::wstring& path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -15,15 +16,13 @@ bool MakeDirectoryChain(const wchar_t* root, const wchar_t* dir)
 {
     try {
         std::wstring base = root ? root : L"";
-        if (base.size() >= MAX_PATH) return false;
-        if (root && GetFileAttributesW(root) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(root, nullptr);
+        if (root && !IsFolder(base)) CreateDirectoryW(LongPathForm(base).c_str(), nullptr);
         if (!dir || !dir[0]) return root ? IsFolder(base) : false;
         std::wstring chain = dir;
         size_t cut = chain.find_last_of(L"\\/");
         if (cut != std::wstring::npos && cut != 0) MakeDirectoryChain(root, chain.substr(0, cut).c_str());
         std::wstring joined = base + chain;
-        if (joined.size() >= MAX_PATH) return false;
-        if (GetFileAttributesW(joined.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(joined.c_str(), nullptr);
+        if (!IsFolder(joined)) CreateDirectoryW(LongPathForm(joined).c_str(), nullptr);
         return IsFolder(joined);
     } catch (...) {
         return false;

@@ -1,5 +1,6 @@
 #include "zip/ZipArchive.h"
 #include "framework/CHandle.h"
+#include "framework/LongPath.h"
 #include "zip/ZipTargetCheck.h"
 #include "zip/ZipAttributes.h"
 #include "zip/ZipEntryName.h"
@@ -18,6 +19,8 @@ namespace {
 
 const unsigned int kBufferSize = 16384;
 const size_t kMaxPathLength = MAX_PATH - 1;
+// What the long form of a path allows.
+const size_t kMaxLongPathLength = 32767 - 5;
 
 DWORD Store(DWORD result)
 {
@@ -109,6 +112,7 @@ DWORD ReadCurrentEntry(unzFile archive, int index, ZipEntryInfo& entry)
     filled.dwAttributes = MapEntryAttributes(static_cast<unsigned int>(info.version), static_cast<DWORD>(info.external_fa));
     filled.nCompressedSize = static_cast<DWORD>(info.compressed_size);
     filled.nUncompressedSize = static_cast<DWORD>(info.uncompressed_size);
+    filled.dwCrc32 = static_cast<DWORD>(info.crc);
     FILETIME stamp = DosDateTimeToUtc(static_cast<DWORD>(info.dosDate));
     filled.ftAccess = filled.ftCreation = filled.ftModified = stamp;
     if (!extra.empty())
@@ -133,10 +137,12 @@ DWORD FetchEntry(ZipHandle handle, int index, ZipEntryInfo& entry)
 
 bool FullPath(const std::wstring& path, std::wstring& full)
 {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
-    if (length == 0 || length >= MAX_PATH) return false;
-    full.assign(buffer, length);
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0 || needed > kMaxLongPathLength + 1) return false;
+    std::wstring buffer(needed, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), needed, &buffer[0], nullptr);
+    if (length == 0 || length >= needed) return false;
+    full.assign(buffer.c_str(), length);
     return true;
 }
 
@@ -181,7 +187,6 @@ CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::w
         wchar_t name[32];
         wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + ++counter);
         temporary = folder + name;
-        if (temporary.size() > kMaxPathLength) return CHandle();
         CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
@@ -281,14 +286,14 @@ DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
     if (result != ZIPRES_OK) return result;
 
     std::wstring wanted = target;
-    if (wanted.empty() || wanted.size() > kMaxPathLength) return ZIPRES_CANNOT_OPEN;
+    if (wanted.empty() || wanted.size() > kMaxLongPathLength) return ZIPRES_CANNOT_OPEN;
     std::wstring base = handle->m_szBaseDir;
     bool absolute = IsAbsoluteTarget(target);
     if (!absolute && !IsSafeRelativePath(wanted)) return ZIPRES_CANNOT_OPEN;
 
     if (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (absolute) return MakeDirectoryChain(nullptr, target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
-        if (base.size() + wanted.size() > kMaxPathLength || !LiesBelow(base, base + wanted)) return ZIPRES_CANNOT_OPEN;
+        if (base.size() + wanted.size() > kMaxLongPathLength || !LiesBelow(base, base + wanted)) return ZIPRES_CANNOT_OPEN;
         return MakeDirectoryChain(base.c_str(), target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
     }
 
@@ -302,18 +307,17 @@ DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
         MakeDirectoryChain(nullptr, folder.c_str());
     } else {
         path = base + folder + file;
-        if (path.size() > kMaxPathLength || !LiesBelow(base, path)) return ZIPRES_CANNOT_OPEN;
+        if (path.size() > kMaxLongPathLength || !LiesBelow(base, path)) return ZIPRES_CANNOT_OPEN;
         MakeDirectoryChain(base.c_str(), folder.c_str());
     }
-    return WriteEntryFile(handle, entry, path);
+    return WriteEntryFile(handle, entry, LongPathForm(path));
 }
 
 void SetBaseDir(ZipHandle handle, const std::wstring& dir)
 {
     std::wstring base = dir;
     if (base.empty() || !IsSeparator(base.back())) base += L'\\';
-    base.copy(handle->m_szBaseDir, base.size());
-    handle->m_szBaseDir[base.size()] = 0;
+    handle->m_szBaseDir = base;
 }
 
 // The library takes the stream over, closing it also when opening fails.
@@ -340,7 +344,8 @@ ZipArchive::ZipArchive()
     DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
     // A current folder too long to hold still resolves relative paths, as ".".
     std::wstring dir = (length == 0 || length >= MAX_PATH - 1) ? std::wstring(L".") : std::wstring(current, length);
-    SetBaseDir(this, dir);
+    m_szBaseDir = dir;
+    if (!IsSeparator(m_szBaseDir.back())) m_szBaseDir += L'\\';
 }
 
 ZipArchive::~ZipArchive()
@@ -360,7 +365,7 @@ ZipHandle ZipOpen(const wchar_t* path)
     try {
         std::unique_ptr<ZipArchive> archive(path ? new (std::nothrow) ZipArchive : nullptr);
         if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size;
         if (!file || !GetFileSizeEx(file, &size)) return Store(ZIPRES_CANNOT_OPEN), nullptr;
         return OpenArchive(std::move(archive), file.Detach(), FillZipFileFunctions, static_cast<unsigned long long>(size.QuadPart));
@@ -388,7 +393,7 @@ DWORD ZipSetBaseDir(ZipHandle handle, const wchar_t* dir)
     try {
         std::wstring wanted = dir;
         // Room is kept for the separator and at least one name character after it.
-        if (wanted.size() > kMaxPathLength - 2) return Store(ZIPRES_BAD_ARGUMENT);
+        if (wanted.size() > kMaxLongPathLength - 2) return Store(ZIPRES_BAD_ARGUMENT);
         SetBaseDir(handle, wanted);
         return Store(ZIPRES_OK);
     } catch (...) {

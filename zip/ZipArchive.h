@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <memory>
+#include <string>
 
 enum : DWORD {
     ZIPRES_OK = 0,
@@ -22,6 +23,7 @@ struct ZipEntryInfo {
     DWORD dwAttributes;
     FILETIME ftAccess, ftCreation, ftModified;
     DWORD nCompressedSize, nUncompressedSize;
+    DWORD dwCrc32;  // of the uncompressed data, from the central directory
 };
 
 // Bytes read where they lie, such as a resource in the loaded image; they outlive the archive.
@@ -44,7 +46,8 @@ public:
     int m_nCachedIndex;
     char* m_password;
     unsigned char* m_pBuffer;
-    wchar_t m_szBaseDir[260];
+    // Any length: a game folder may be deeper than MAX_PATH allows, and is then written in the long form.
+    std::wstring m_szBaseDir;
     // Index of the first central record found unreadable, -1 while none: the library cannot
     // walk past it, and asking it again for every later index costs a full failed read each time.
     int m_nFirstUnreadable;

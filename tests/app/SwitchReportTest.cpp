@@ -15,8 +15,7 @@ SwitchOutcome Outcome(void (*set)(SwitchOutcome&), bool finished = true)
 const std::wstring kNothingWritten = L"未写入任何文件，版本显示和记录保持不变。";
 const std::wstring kBlocked = L"无法转换版本，以下文件不能替换：\n\n";
 const std::wstring kInUse = L"这些文件正在被其他程序使用，可能是游戏正在运行。请先退出游戏，然后重试。\n\n";
-const std::wstring kReasons =
-    L"可能的原因：游戏正在运行；没有写入游戏目录的权限（请以管理员身份运行本程序）；或版本数据包已损坏。\n\n版本显示和记录保持不变。";
+const std::wstring kUntouched = L"\n\n游戏文件没有改动，版本显示和记录保持不变。";
 
 } // namespace
 
@@ -24,8 +23,14 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
 {
     struct Case { const char* name; SwitchOutcome outcome; std::wstring error; };
     const Case cases[] = {
-        {"done", Outcome([](SwitchOutcome&) {}), L""},
-        {"missing", Outcome([](SwitchOutcome& o) { o.missingPackages = {188}; }), L""},
+        {"done", Outcome([](SwitchOutcome& o) { o.committed = true; }), L""},
+        {"missing", Outcome([](SwitchOutcome& o) { o.missingPackages = {188}; }),
+         L"无法转换版本：本程序缺少此版本所需的数据包。\n\n" + kNothingWritten},
+        {"busy", Outcome([](SwitchOutcome& o) { o.busy = true; }),
+         L"另一个启动器正在转换此游戏目录的版本。请等它完成后再试。\n\n本次" + kNothingWritten},
+        {"refused", Outcome([](SwitchOutcome& o) { o.commitRefused = L"game.dll"; }),
+         L"无法转换版本：替换文件 game.dll 时被拒绝，它可能刚被其他程序（游戏、杀毒软件）打开。\n\n已替换的文件均已恢复，游戏仍是原来的版本，"
+         L"版本显示和记录保持不变。"},
         {"interrupted", Outcome([](SwitchOutcome& o) { o.missingPackages = {188}, o.failedEntries = {L"x"}; }, false), L""},
         {"in use", Outcome([](SwitchOutcome& o) {
              o.blockedFiles = {{L"game.dll", ZipTargetState::InUse}, {L"war3.exe", ZipTargetState::InUse}};
@@ -40,10 +45,12 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
          L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 4 MB，可用 1 MB。\n\n" + kNothingWritten},
         {"damaged", Outcome([](SwitchOutcome& o) { o.damaged = true; }),
          L"无法转换版本：版本数据包已损坏，无法读取。\n\n" + kNothingWritten},
-        {"failed", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"game.dll", L"#3"}; }),
-         L"版本转换未完成，以下文件未能替换：\n\n    game.dll\n    #3\n\n" + kReasons},
-        {"unreadable", Outcome([](SwitchOutcome& o) { o.unreadable = true; }),
-         L"版本转换未完成：版本数据包无法读取，没有文件被替换。\n\n" + kReasons},
+        {"failed", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"#3"}; }),
+         L"无法转换版本，以下文件未能写入：\n\n    #3\n\n"
+         L"可能的原因：磁盘已满；没有写入游戏目录的权限（请以管理员身份运行本程序）；或版本数据包已损坏。" + kUntouched},
+        {"full", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"game.dll"}, o.diskFull = true; }),
+         L"无法转换版本，以下文件未能写入：\n\n    game.dll\n\n游戏目录所在的磁盘已满。请释放磁盘空间，然后重试。" + kUntouched},
+        {"unreadable", Outcome([](SwitchOutcome& o) { o.unreadable = true; }), L"无法转换版本：版本数据包无法读取。" + kUntouched},
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
@@ -60,4 +67,17 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
         CHECK(Utf8(notices.back().caption) == Utf8(L"版本转换失败"));
         CHECK(notices.back().type == static_cast<UINT>(MB_OK | MB_ICONERROR));
     }
+}
+
+TEST_CASE("the confirmation names the originals kept and a record that could not be written")
+{
+    const VersionVariant variant{{1, 0}, L"当前版本:1.26", L"版本转换成功，当前版本为：1.26"};
+    SwitchOutcome outcome;
+    outcome.recordWritten = true;
+    CHECK(Utf8(ConfirmationText(variant, outcome).Str()) == Utf8(variant.confirmation));
+    outcome.keptOriginals = {L"game.dll"};
+    outcome.recordWritten = false;
+    std::wstring text = ConfirmationText(variant, outcome).Str();
+    CHECK(text.find(L"“版本转换备份”文件夹：\n    game.dll\n") != std::wstring::npos);
+    CHECK(text.find(L"wargame.ini 无法写入") != std::wstring::npos);
 }

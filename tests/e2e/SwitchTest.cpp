@@ -66,6 +66,12 @@ void CheckExtracted(const LauncherFolder& game, const std::vector<unsigned int>&
     }
 }
 
+// The confirmation's own sentence, before any note on kept originals or the record.
+std::wstring FirstParagraph(const std::wstring& text)
+{
+    return text.substr(0, text.find(L"\n\n"));
+}
+
 std::wstring NameOnDisk(const LauncherFolder& game, const std::wstring& name)
 {
     WIN32_FIND_DATAW found;
@@ -83,7 +89,12 @@ TEST_CASE("each version from a fresh folder: files, times, label, record and con
         CAPTURE(Utf8(row.version));
         RunningLauncher game(L"");
         REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));
-        CHECK(Utf8(SwitchAndConfirm(game, row.command)) == Utf8(std::wstring(L"版本转换成功，当前版本为：") + row.version));
+        std::string ownWar3 = *game.folder.Read(L"war3.exe");
+        std::wstring confirmation = SwitchAndConfirm(game, row.command);
+        CHECK(Utf8(FirstParagraph(confirmation)) == Utf8(std::wstring(L"版本转换成功，当前版本为：") + row.version));
+        // The stand-in war3.exe is no package's: it is kept, and the box says where.
+        CHECK(confirmation.find(L"“版本转换备份”文件夹：\n    war3.exe") != std::wstring::npos);
+        CHECK(game.folder.Read(L"版本转换备份\\war3.exe") == ownWar3);
         CHECK(Utf8(game.Label()) == Utf8(std::wstring(L"当前版本:") + row.version));
         CHECK(Utf8(game.StoredVersion()) == Utf8(std::wstring(L"当前版本:") + row.version));
         CheckExtracted(game, row.packages);
@@ -178,11 +189,12 @@ TEST_CASE("a game file in use or read-only stops the switch before anything is w
     }
 }
 
-TEST_CASE("a package the launcher lacks is reported, and the switch goes on")
+TEST_CASE("a package the launcher lacks is reported, and nothing is written")
 {
     // This launcher carries package 183 only.
     RunningLauncher game(L"", L"vorelin_partial.exe");
     REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));
+    std::string war3Before = *game.folder.Read(L"war3.exe");
     game.dialog.Command(IDC_BTN_120E4M);
     Window missing = game.launcher.WaitForMessageBox(L"vorelin", 60000);
     REQUIRE_MESSAGE(missing, Utf8(game.launcher.Describe()));
@@ -190,9 +202,11 @@ TEST_CASE("a package the launcher lacks is reported, and the switch goes on")
     CHECK(Utf8(missingBox.Text()) == Utf8(L"无法获取相关资源!"));
     CHECK(missingBox.Icon() == MessageBoxIcon::None);
     missingBox.Press(IDOK);
-    Window box = game.launcher.WaitForMessageBox(L"版本转换成功提示", 30000);
+    Window box = game.launcher.WaitForMessageBox(L"版本转换失败", 30000);
     REQUIRE(box);
+    CHECK(MessageBoxWindow(box).Text().find(L"缺少此版本所需的数据包") != std::wstring::npos);
     MessageBoxWindow(box).Press(IDOK);
-    CheckExtracted(game, {IDR_PACKAGE_120E});
-    CHECK(Utf8(game.StoredVersion()) == Utf8(L"当前版本:1.20E+4M"));
+    CHECK(*game.folder.Read(L"war3.exe") == war3Before);
+    CHECK_FALSE(game.folder.Exists(L"Storm.dll"));
+    CHECK(Utf8(game.StoredVersion()).empty());
 }

@@ -1,4 +1,5 @@
 #include "TestArchive.h"
+#include "framework/LongPath.h"
 #include "Utf8.h"
 #include <zip.h>
 #include <zlib.h>
@@ -21,7 +22,7 @@ void Put32(std::string& out, uint32_t v)
 void ListInto(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& names)
 {
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    HANDLE find = FindFirstFileW(LongPathForm(folder + L"\\*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
         std::wstring name = found.cFileName;

@@ -89,14 +89,14 @@ TEST_CASE("a package is listed from memory with names, sizes and folders; garbag
     CHECK_FALSE(ListPackageEntries(nullptr, 0, entries));
 }
 
-TEST_CASE("a switch reports missing packages, and a damaged one stops it before anything is written")
+TEST_CASE("a missing or a damaged package stops a switch before anything is written")
 {
     const VersionVariant variant{{1, 2}, L"label", L"confirmation"};
     std::string damaged = BuildArchive({File("two.txt", "2"), File("three.txt", "3")});
     damaged[damaged.find("PK\x01\x02", damaged.find("PK\x01\x02") + 4) + 3] = 9;
     struct Case { const char* second; bool complete, damaged; std::vector<unsigned int> missing; bool oneWritten; };
     const Case cases[] = {
-        {nullptr, true, false, {2}, true},
+        {nullptr, false, false, {2}, false},
         {"damaged", false, true, {}, false},
     };
     for (const Case& c : cases) {

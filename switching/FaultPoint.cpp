@@ -1,0 +1,15 @@
+#include "switching/FaultPoint.h"
+
+namespace {
+FaultHook g_hook = nullptr;
+}
+
+void SetFaultHook(FaultHook hook)
+{
+    g_hook = hook;
+}
+
+void FaultPoint()
+{
+    if (g_hook) g_hook();
+}

@@ -1,0 +1,77 @@
+// Linked into a test launcher only. KELVADI_FAULT makes the Nth file operation of a switch fail
+// the way the world makes it fail: "kill:N" ends the process; "fill:N" fills the game folder's
+// volume; "lock:N:name" opens a game file without sharing for good; "hold:N:name:ms" opens one
+// for reading, as a scanner does, for ms milliseconds; "pause:N:ms" waits.
+#include "switching/FaultPoint.h"
+#include <windows.h>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::wstring g_kind, g_name;
+int g_at = 0, g_step = 0;
+DWORD g_ms = 0;
+
+std::wstring GameFile(const std::wstring& name)
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path, length);
+    return exe.substr(0, exe.find_last_of(L'\\') + 1) + name;
+}
+
+DWORD WINAPI CloseLater(void* handle)
+{
+    Sleep(g_ms);
+    CloseHandle(handle);
+    return 0;
+}
+
+void Fill()
+{
+    HANDLE file = CreateFileW(GameFile(L"filler.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    static char block[1 << 16];
+    DWORD written = 0;
+    while (WriteFile(file, block, sizeof block, &written, nullptr) && written == sizeof block) {}
+    while (WriteFile(file, block, 512, &written, nullptr) && written == 512) {}
+    CloseHandle(file);
+}
+
+void OnStep()
+{
+    if (++g_step != g_at) return;
+    if (g_kind == L"kill") TerminateProcess(GetCurrentProcess(), 99);
+    if (g_kind == L"fill") Fill();
+    if (g_kind == L"pause") Sleep(g_ms);
+    if (g_kind == L"lock") CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (g_kind == L"hold") {
+        HANDLE held = CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CloseHandle(CreateThread(nullptr, 0, CloseLater, held, 0, nullptr));
+    }
+}
+
+struct Install {
+    Install()
+    {
+        wchar_t value[300];
+        DWORD length = GetEnvironmentVariableW(L"KELVADI_FAULT", value, 300);
+        if (length == 0 || length >= 300) return;
+        std::wstring spec(value, length);
+        size_t first = spec.find(L':');
+        if (first == std::wstring::npos) return;
+        g_kind = spec.substr(0, first);
+        wchar_t* rest = nullptr;
+        g_at = static_cast<int>(std::wcstol(spec.c_str() + first + 1, &rest, 10));
+        if (g_kind == L"pause") g_ms = std::wcstoul(rest + (*rest == L':'), nullptr, 10);
+        if ((g_kind == L"lock" || g_kind == L"hold") && *rest == L':') {
+            std::wstring tail(rest + 1);
+            size_t colon = tail.find(L':');
+            g_name = tail.substr(0, colon);
+            if (colon != std::wstring::npos) g_ms = std::wcstoul(tail.c_str() + colon + 1, nullptr, 10);
+        }
+        SetFaultHook(OnStep);
+    }
+} g_install;
+
+} // namespace

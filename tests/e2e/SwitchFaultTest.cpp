@@ -1,0 +1,232 @@
+#include "BuildFile.h"
+#include "LauncherFolder.h"
+#include "PackageContents.h"
+#include "Utf8.h"
+#include "framework/CHandle.h"
+#include "framework/LongPath.h"
+#include <doctest/doctest.h>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// The files a variant's packages leave, later packages over earlier ones, by upper-case name.
+std::map<std::wstring, PackageFile> VersionFiles(const std::vector<unsigned int>& packages)
+{
+    static std::map<unsigned int, std::vector<PackageFile>> cache;
+    std::map<std::wstring, PackageFile> files;
+    for (unsigned int id : packages) {
+        if (!cache.count(id)) cache[id] = ReadPackage(id);
+        for (const PackageFile& f : cache[id]) {
+            std::wstring key = f.name;
+            CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+            files[key] = f;
+        }
+    }
+    return files;
+}
+
+struct Variant {
+    int command;
+    std::vector<unsigned int> packages;
+    const wchar_t* label;
+};
+const Variant k124E{IDC_BTN_124E, {IDR_PACKAGE_124E}, L"当前版本:1.24E"};
+const Variant k120E{IDC_BTN_120E, {IDR_PACKAGE_120E}, L"当前版本:1.20E"};
+const Variant k124E8M{IDC_BTN_124E8M, {IDR_PACKAGE_124E, IDR_PACKAGE_124E_8M}, L"当前版本:1.24E+8M"};
+const Variant k120E4M{IDC_BTN_120E4M, {IDR_PACKAGE_120E, IDR_PACKAGE_120E_4M}, L"当前版本:1.20E+4M"};
+
+// A game folder of any depth, as the launcher that runs in it sees it.
+struct Game {
+    std::wstring dir;
+    std::wstring In(const std::wstring& name) const { return LongPathForm(dir + L"\\" + name); }
+
+    void LayOut(const Variant& v) const
+    {
+        for (const auto& [key, f] : VersionFiles(v.packages)) {
+            CHandle file(CreateFileW(In(f.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            DWORD written = 0;
+            REQUIRE((file && WriteFile(file, f.data.data(), static_cast<DWORD>(f.data.size()), &written, nullptr)));
+            SetFileTime(file, &f.modified, &f.modified, &f.modified);
+        }
+        std::wstring ini = std::wstring(L"\xFEFF[GameMain]\r\nBanBen=") + v.label + L"\r\n";
+        CHandle file(CreateFileW(In(L"wargame.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        REQUIRE((file && WriteFile(file, ini.data(), static_cast<DWORD>(ini.size() * 2), &written, nullptr)));
+    }
+    // Every file of the variant holds that variant's bytes.
+    bool Holds(const Variant& v) const
+    {
+        for (const auto& [key, f] : VersionFiles(v.packages)) {
+            std::optional<std::string> bytes = ReadWholeFile(In(f.name));
+            if (!bytes || *bytes != f.data) return false;
+        }
+        return true;
+    }
+    // What a switch or its recovery could have left behind.
+    std::vector<std::wstring> Leftovers() const
+    {
+        std::vector<std::wstring> found;
+        for (const wchar_t* pattern : {L"~kelvadi-switch*", L"war_temp.zip", L"~zip*.tmp", L"wargame.ini.~*"}) {
+            WIN32_FIND_DATAW data;
+            HANDLE find = FindFirstFileW(In(pattern).c_str(), &data);
+            if (find == INVALID_HANDLE_VALUE) continue;
+            do found.push_back(data.cFileName); while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        return found;
+    }
+    // A folder too deep to be a current directory: the launcher is started from the top folder.
+    std::wstring WorkingDir() const { return dir.substr(0, dir.find(L'\\', 3)); }
+    Process Start(const std::wstring& fault = std::wstring()) const
+    {
+        SetEnvironmentVariableW(L"KELVADI_FAULT", fault.empty() ? nullptr : fault.c_str());
+        Process p = Process::Start(dir + L"\\vorelin.exe", std::wstring(), WorkingDir());
+        SetEnvironmentVariableW(L"KELVADI_FAULT", nullptr);
+        return p;
+    }
+    // The label a fresh start shows.
+    std::wstring StartLabel() const
+    {
+        Process launcher = Start();
+        Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+        std::wstring label = dialog ? dialog.Control(IDC_ST_VERSION).Text() : L"<no window>";
+        launcher.Kill();
+        return label;
+    }
+};
+
+// Exactly one version: the one before or the one after, and the label names it.
+void CheckWhole(const Game& game, const Variant& from, const Variant& to, int& forward, int& back)
+{
+    std::wstring label = game.StartLabel();
+    bool after = game.Holds(to);
+    CHECK((after || game.Holds(from)));
+    CHECK(Utf8(label) == Utf8(after ? to.label : from.label));
+    CHECK(game.Leftovers().empty());
+    ++(after ? forward : back);
+}
+
+} // namespace
+
+TEST_CASE("a switch ended at any step leaves one whole version, named by the label, and nothing behind")
+{
+    for (const auto& [from, to] : {std::pair{k124E, k120E}, std::pair{k124E8M, k120E4M}}) {
+        CAPTURE(Utf8(to.label));
+        TempFolder folder;
+        Game game{folder.Path()};
+        REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
+        game.LayOut(from);
+        int forward = 0, back = 0, step = 1;
+        for (;; ++step) {
+            CAPTURE(step);
+            if (!game.Holds(from)) game.LayOut(from);
+            Process launcher = game.Start(L"kill:" + std::to_wstring(step));
+            Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+            REQUIRE(dialog);
+            dialog.Command(to.command);
+            // Past the last step the switch simply finishes.
+            Window box = launcher.WaitForMessageBox(L"版本转换成功提示", 30000);
+            if (box) break;
+            REQUIRE(launcher.WaitForExit(5000) == std::optional<DWORD>(99));
+            CheckWhole(game, from, to, forward, back);
+        }
+        MESSAGE(Utf8(to.label), ": ", step - 1, " steps ended; ", back, " back to the version before, ", forward, " forward");
+        CHECK(step > 20);
+        CHECK(back > 0);
+        CHECK(forward > 0);
+
+        // The real launcher killed from outside at moments through the switch.
+        for (DWORD delay : {60, 150, 250, 400}) {
+            if (!game.Holds(from)) game.LayOut(from);
+            Process launcher = game.Start();
+            Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+            REQUIRE(dialog);
+            dialog.Command(to.command);
+            Sleep(delay);
+            launcher.Kill();
+            CheckWhole(game, from, to, forward, back);
+        }
+    }
+}
+
+TEST_CASE("faults in the middle of a switch: the old version stays whole or the new one is, and the box says which")
+{
+    struct Case {
+        const char* name;
+        const wchar_t* fault;
+        Variant to;
+        bool switched;
+        const wchar_t* says;
+        size_t depth = 0;          // the game folder's path length, when it matters
+        const wchar_t* root = L"";  // a volume of its own
+    };
+    const Case cases[] = {
+        {"a scanner holds war_temp.zip", L"hold:1:war_temp.zip:2000", k120E4M, true, L"版本转换成功，当前版本为：1.20E+4M"},
+        {"game.dll locked after the check", L"lock:1:game.dll", k120E, false, L"替换文件 game.dll 时被拒绝"},
+        {"read-only record", L"", k120E, true, L"wargame.ini 无法写入"},
+        {"the volume fills while staging", L"fill:1", k120E, false, L"磁盘已满", 0, L"T:\\"},
+        // As deep as a program can be started from: its staging files lie past MAX_PATH.
+        {"a folder just short of MAX_PATH", L"", k120E, true, L"版本转换成功", 246},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(std::string(c.name));
+        if (*c.root && GetFileAttributesW(c.root) == INVALID_FILE_ATTRIBUTES) {
+            MESSAGE("skipped: no small volume at ", Utf8(c.root), " (the test run mounts one when it may)");
+            continue;
+        }
+        TempFolder folder(c.root);
+        REQUIRE(folder.IsValid());
+        Game game{folder.Path()};
+        while (game.dir.size() < c.depth) {
+            game.dir += L"\\" + std::wstring(std::min<size_t>(100, c.depth - game.dir.size() - 1), L'g');
+            REQUIRE(CreateDirectoryW(LongPathForm(game.dir).c_str(), nullptr));
+        }
+        REQUIRE(CopyFileW(BuildFile(L"vorelin_faults.exe").c_str(), game.In(L"vorelin.exe").c_str(), FALSE));
+        game.LayOut(k124E);
+        if (std::string(c.name) == "read-only record")
+            REQUIRE(SetFileAttributesW(game.In(L"wargame.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+        Process launcher = game.Start(c.fault);
+        Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+        REQUIRE_MESSAGE(dialog, Utf8(launcher.Describe()));
+        dialog.Command(c.to.command);
+        Window box = launcher.WaitForMessageBox(c.switched ? L"版本转换成功提示" : L"版本转换失败", 60000);
+        REQUIRE_MESSAGE(box, Utf8(launcher.Describe()));
+        CHECK(MessageBoxWindow(box).Text().find(c.says) != std::wstring::npos);
+        MessageBoxWindow(box).Press(IDOK);
+        launcher.Kill();
+        DeleteFileW(game.In(L"filler.bin").c_str());
+        CHECK(game.Holds(c.switched ? c.to : k124E));
+        SetFileAttributesW(game.In(L"wargame.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+        // The next start finds nothing of the switch; the switch wrote nothing outside its folder.
+        game.StartLabel();
+        CHECK(game.Leftovers().empty());
+        if (c.depth) CHECK(GetFileAttributesW((game.WorkingDir() + L"\\Storm.dll").c_str()) == INVALID_FILE_ATTRIBUTES);
+        if (c.depth) RemoveTree(LongPathForm(game.dir));
+    }
+}
+
+TEST_CASE("two launchers at once: the second says a switch is under way and writes nothing")
+{
+    TempFolder folder;
+    Game game{folder.Path()};
+    REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
+    game.LayOut(k124E);
+    Process first = game.Start(L"pause:2:3000");
+    Process second = game.Start();
+    Window firstDialog = first.WaitForWindow(IsLauncherDialog, 30000);
+    Window secondDialog = second.WaitForWindow(IsLauncherDialog, 30000);
+    REQUIRE((firstDialog && secondDialog));
+    firstDialog.Command(IDC_BTN_120E);
+    REQUIRE(WaitUntil([&] { return GetFileAttributesW(game.In(L"~kelvadi-switch.lock").c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    secondDialog.Command(IDC_BTN_124E8M);
+    Window busy = second.WaitForMessageBox(L"版本转换失败", 30000);
+    REQUIRE(busy);
+    CHECK(MessageBoxWindow(busy).Text().find(L"另一个启动器正在转换此游戏目录的版本") != std::wstring::npos);
+    MessageBoxWindow(busy).Press(IDOK);
+    Window done = first.WaitForMessageBox(L"版本转换成功提示", 30000);
+    REQUIRE(done);
+    MessageBoxWindow(done).Press(IDOK);
+    CHECK(game.Holds(k120E));
+    CHECK(Utf8(game.StartLabel()) == Utf8(k120E.label));
+}
