@@ -71,24 +71,34 @@ bool WriteUtf16(const std::wstring& path, const std::wstring& text)
            file.Close();
 }
 
-// The file's text in a new UTF-16 file beside it, changed by edit, then put in its place.
-template <typename Edit>
-bool ReplaceIni(const std::wstring& path, const std::wstring& text, Edit edit)
-{
-    // Replacing would succeed on some systems; Windows refuses a read-only file, and so do we.
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    std::wstring temporary = TemporaryIniPath(path);
-    bool done = WriteUtf16(temporary, text) && edit(temporary) &&
-                MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!done) DeleteFileW(temporary.c_str());
-    return done;
-}
+// The profile functions take no long paths and must not touch the player's file while it is
+// being edited: they work on a scratch copy in the temporary folder.
+class ScratchIni {
+public:
+    explicit ScratchIni(const std::wstring& text)
+    {
+        wchar_t folder[MAX_PATH];
+        DWORD length = GetTempPathW(MAX_PATH, folder);
+        if (length == 0 || length >= MAX_PATH) return;
+        m_path = TemporaryIniPath(std::wstring(folder) + L"wargame.ini");
+        if (!WriteUtf16(m_path, text)) m_path.clear();
+    }
+    ~ScratchIni()
+    {
+        if (!m_path.empty()) DeleteFileW(m_path.c_str());
+    }
+    ScratchIni(const ScratchIni&) = delete;
+    ScratchIni& operator=(const ScratchIni&) = delete;
+    const wchar_t* Path() const { return m_path.empty() ? nullptr : m_path.c_str(); }
 
-CString ReadValue(const std::wstring& path)
+private:
+    std::wstring m_path;
+};
+
+CString ReadValue(const wchar_t* path)
 {
     wchar_t stored[260] = L"";
-    GetPrivateProfileStringW(kSection, kKey, L"", stored, 260, path.c_str());
+    if (path) GetPrivateProfileStringW(kSection, kKey, L"", stored, 260, path);
     return stored;
 }
 
@@ -98,23 +108,28 @@ CString ReadStoredVersion(const CString& gameDir)
 {
     std::wstring path = IniPath(gameDir);
     std::string bytes;
-    if (!ReadBytes(path, bytes) || IsUtf16(bytes)) return ReadValue(path);
-    // Read through a Unicode copy: reading must not write the player's file.
-    wchar_t folder[MAX_PATH];
-    DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) return CString();
-    std::wstring copy = TemporaryIniPath(std::wstring(folder) + L"wargame.ini");
-    CString value = WriteUtf16(copy, DecodeIni(bytes)) ? ReadValue(copy) : CString();
-    DeleteFileW(copy.c_str());
-    return value;
+    if (!ReadBytes(path, bytes)) return CString();
+    if (IsUtf16(bytes) && path.size() < MAX_PATH) return ReadValue(path.c_str());
+    return ReadValue(ScratchIni(DecodeIni(bytes)).Path());
 }
 
 bool WriteStoredVersion(const CString& gameDir, const CString& label)
 {
     std::wstring path = IniPath(gameDir);
+    // Windows refuses to replace a read-only file; so do we, wherever that is not enforced.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     std::string bytes;
-    std::wstring text = ReadBytes(path, bytes) ? DecodeIni(bytes) : std::wstring();
-    return ReplaceIni(path, text, [&label](const std::wstring& temporary) {
-        return WritePrivateProfileStringW(kSection, kKey, label, temporary.c_str()) != FALSE;
-    });
+    ScratchIni scratch(ReadBytes(path, bytes) ? DecodeIni(bytes) : std::wstring());
+    if (!scratch.Path() || !WritePrivateProfileStringW(kSection, kKey, label, scratch.Path()) || !ReadBytes(scratch.Path(), bytes))
+        return false;
+    // Written beside and renamed: an interrupted write leaves the old file, never an empty one.
+    std::wstring temporary = TemporaryIniPath(path);
+    CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    bool done = file && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                written == bytes.size() && file.Close() && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    file.Close();
+    if (!done) DeleteFileW(temporary.c_str());
+    return done;
 }

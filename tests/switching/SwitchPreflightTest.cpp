@@ -114,3 +114,22 @@ TEST_CASE("a missing or a damaged package stops a switch before anything is writ
         CHECK_FALSE(game.Exists(L"war_temp.zip"));
     }
 }
+
+TEST_CASE("a game folder deeper than MAX_PATH switches whole, and nothing lands elsewhere")
+{
+    const VersionVariant variant{{1, 0}, L"label", L"confirmation"};
+    g_packages = {{1, BuildArchive({File("one.txt", "1"), File("two.txt", "2")})}};
+    TempFolder top;
+    std::wstring game = top.Path();
+    while (game.size() < 300) {
+        game += L"\\" + std::wstring(90, L'g');
+        REQUIRE(CreateDirectoryW((L"\\\\?\\" + game).c_str(), nullptr));
+    }
+    SwitchOutcome outcome;
+    VersionSwitch(game.c_str(), FindTestPackage).Run(variant, outcome);
+    CHECK(outcome.Complete());
+    CHECK(outcome.recordWritten);
+    CHECK(ReadWholeFile(L"\\\\?\\" + game + L"\\two.txt") == "2");
+    CHECK(ListTree(L"\\\\?\\" + game) == std::vector<std::wstring>{L"one.txt", L"two.txt", L"wargame.ini"});
+    RemoveTree(L"\\\\?\\" + top.Path());
+}
