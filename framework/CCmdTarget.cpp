@@ -34,6 +34,8 @@ bool CCmdTarget::Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARA
 IUnknown* CCmdTarget::GetInterface(const IID* iid)
 {
     const bool wantUnknown = IsEqualIID(*iid, IID_IUnknown);
+    if (!wantUnknown)
+        if (IUnknown* hooked = GetInterfaceHook(iid)) return hooked;
     for (const AFX_INTERFACEMAP* map = GetInterfaceMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_INTERFACEMAP_ENTRY* entry = map->pEntry; entry->piid; ++entry) {
             if (wantUnknown || IsEqualIID(*entry->piid, *iid)) return entry->pfnGet(this);

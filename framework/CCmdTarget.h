@@ -105,6 +105,8 @@ public:
     virtual const AFX_INTERFACEMAP* GetInterfaceMap() const { return GetThisInterfaceMap(); }
 
 protected:
+    // An interface whose id is known only at run time, asked before the map; none by default.
+    virtual IUnknown* GetInterfaceHook(const IID*) { return nullptr; }
     // The last reference went: deletes the object.
     virtual void OnFinalRelease() { delete this; }
 

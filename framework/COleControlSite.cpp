@@ -94,6 +94,7 @@ HRESULT COleControlSite::CreateControl(const CLSID& clsid, const wchar_t*, DWORD
         return hr;
     }
     if (FAILED(m_pObject->Advise(&m_xAdviseSink, &m_dwAdviseConnection))) m_dwAdviseConnection = 0;
+    ConnectEvents();
     SIZEL extent = PixelsToHimetric(rect.right - rect.left, rect.bottom - rect.top);
     m_pObject->SetExtent(DVASPECT_CONTENT, &extent);
 
@@ -125,11 +126,39 @@ void COleControlSite::DestroyControl()
     m_pInPlaceObject.Release();
     if (m_dwAdviseConnection) m_pObject->Unadvise(m_dwAdviseConnection);
     m_dwAdviseConnection = 0;
+    DisconnectEvents();
     m_pObject->SetClientSite(nullptr);
     m_pObject->Close(OLECLOSE_NOSAVE);
     m_pDispatch.Release();
     m_pObject.Release();
     m_hWnd = nullptr;
+}
+
+void COleControlSite::ConnectEvents()
+{
+    if (IsEqualIID(m_iidEvents, IID_NULL)) return;
+    CComPtr<IConnectionPointContainer> container;
+    m_pObject.QueryInterface(container);
+    if (!container || FAILED(container->FindConnectionPoint(m_iidEvents, &m_pEventPoint))) return;
+    // The sink itself, not the site's unknown: a point that asks it for IDispatch rather than
+    // m_iidEvents would otherwise be given the ambient properties.
+    if (FAILED(m_pEventPoint->Advise(&m_xEventSink, &m_dwEventCookie))) {
+        m_dwEventCookie = 0;
+        m_pEventPoint.Release();
+    }
+}
+
+void COleControlSite::DisconnectEvents()
+{
+    if (m_pEventPoint && m_dwEventCookie) m_pEventPoint->Unadvise(m_dwEventCookie);
+    m_dwEventCookie = 0;
+    m_pEventPoint.Release();
+}
+
+IUnknown* COleControlSite::GetInterfaceHook(const IID* iid)
+{
+    if (!IsEqualIID(m_iidEvents, IID_NULL) && IsEqualIID(*iid, m_iidEvents)) return &m_xEventSink;
+    return nullptr;
 }
 
 void COleControlSite::InvokeHelperV(DISPID dispid, WORD flags, VARTYPE returnType, void* result,
@@ -482,6 +511,36 @@ STDMETHODIMP COleControlSite::XAmbientProps::Invoke(DISPID dispid, REFIID, LCID,
         } else {
             VariantClear(&value);
         }
+        return S_OK;
+    });
+}
+
+// IDispatch: the control's events
+
+STDMETHODIMP COleControlSite::XEventSink::GetTypeInfoCount(UINT* count)
+{
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP COleControlSite::XEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleControlSite::XEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleControlSite::XEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
+                                                VARIANT* result, EXCEPINFO*, UINT*)
+{
+    return AfxComGuard([&] {
+        if (result) VariantInit(result);
+        m_pThis->OnEvent(dispid, params);
         return S_OK;
     });
 }

@@ -49,6 +49,13 @@ public:
 protected:
     // Answers an ambient property; false for one this site does not know.
     virtual bool GetAmbientProp(DISPID dispid, VARIANT* value);
+    // One event of the control's outgoing interface m_iidEvents; arguments last first, as they came.
+    virtual void OnEvent(DISPID, DISPPARAMS*) {}
+    IUnknown* GetInterfaceHook(const IID* iid) override;
+
+    // The outgoing dispatch interface the site listens to, set by a site that wants events;
+    // connected once the control has its site and state, disconnected with the advise sink.
+    IID m_iidEvents = IID_NULL;
 
     class XOleClientSite : public CNestedInterface<IOleClientSite, COleControlSite> {
     public:
@@ -118,6 +125,16 @@ protected:
                             UINT*) override;
     } m_xAmbientProps{this};
 
+    class XEventSink : public CNestedInterface<IDispatch, COleControlSite> {
+    public:
+        using CNestedInterface::CNestedInterface;
+        STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+        STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+        STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+        STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                            UINT*) override;
+    } m_xEventSink{this};
+
     class XAdviseSink : public CNestedInterface<IAdviseSink, COleControlSite> {
     public:
         using CNestedInterface::CNestedInterface;
@@ -132,6 +149,10 @@ protected:
 
 private:
     HRESULT LoadState(const std::vector<unsigned char>* state);
+    void ConnectEvents();
+    void DisconnectEvents();
+    CComPtr<IConnectionPoint> m_pEventPoint;
+    DWORD m_dwEventCookie = 0;
     CComPtr<IDispatch> m_pDispatch;
     DWORD m_dwAdviseConnection = 0;
 };

@@ -1,13 +1,116 @@
 #include "web/CCustomControlSite.h"
 #include "framework/AfxComGuard.h"
-#include "framework/CString.h"
+#include "framework/ShellExecute.h"
 #include "web/HostAccelerator.h"
+#include "web/PanelNavigation.h"
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtmdid.h>
 
 // The system's uuid library lacks the show-UI id; the header's own declaration gives both.
 BEGIN_INTERFACE_MAP(CCustomControlSite, COleControlSite)
     INTERFACE_PART(__uuidof(IDocHostShowUI), m_xDocHostShowUI)
     INTERFACE_PART(__uuidof(IDocHostUIHandler), m_xDocHostUIHandler)
 END_INTERFACE_MAP()
+
+namespace {
+
+// An event's argument as text: a string, or a reference to a variant holding one.
+CString TextOf(const VARIANT& arg)
+{
+    const VARIANT* value = V_VT(&arg) == (VT_VARIANT | VT_BYREF) ? V_VARIANTREF(&arg) : &arg;
+    if (value && V_VT(value) == VT_BSTR && V_BSTR(value)) return CString(V_BSTR(value));
+    return CString();
+}
+
+VARIANT_BOOL* CancelOf(const VARIANT& arg)
+{
+    return V_VT(&arg) == (VT_BOOL | VT_BYREF) ? V_BOOLREF(&arg) : nullptr;
+}
+
+} // namespace
+
+CCustomControlSite::CCustomControlSite(COleControlContainer* container)
+    : COleControlSite(container),
+      m_openInBrowser([](const CString& address) { AfxShellExecute(L"open", address, nullptr, nullptr, SW_SHOW); })
+{
+    m_iidEvents = DIID_DWebBrowserEvents2;
+}
+
+bool CCustomControlSite::GetAmbientProp(DISPID dispid, VARIANT* value)
+{
+    if (dispid != DISPID_AMBIENT_DLCONTROL) return COleControlSite::GetAmbientProp(dispid, value);
+    // Pictures, video and sounds for the ads; no plug-ins, applets, behaviours, frame downloads or
+    // script-error boxes.
+    V_VT(value) = VT_I4;
+    V_I4(value) = DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_JAVA | DLCTL_NO_BEHAVIORS |
+                  DLCTL_NO_FRAMEDOWNLOAD | DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT;
+    return true;
+}
+
+void CCustomControlSite::OnEvent(DISPID dispid, DISPPARAMS* params)
+{
+    if (!params || (params->cArgs && !params->rgvarg)) return;
+    const VARIANT* args = params->rgvarg;
+    switch (dispid) {
+    case DISPID_BEFORENAVIGATE2:
+        if (params->cArgs == 7) OnBeforeNavigate2(args[6], TextOf(args[5]), CancelOf(args[0]));
+        break;
+    case DISPID_NEWWINDOW2:
+        if (params->cArgs == 2) OnNewWindow(dispid, m_pendingAddress, CancelOf(args[0]));
+        break;
+    case DISPID_NEWWINDOW3:
+        if (params->cArgs == 5) OnNewWindow(dispid, TextOf(args[0]), CancelOf(args[3]));
+        break;
+    case DISPID_NAVIGATECOMPLETE2:
+    case DISPID_NAVIGATEERROR:
+        m_pendingAddress = CString();
+        break;
+    default:
+        break;
+    }
+}
+
+void CCustomControlSite::OnBeforeNavigate2(const VARIANT& browser, const CString& address, VARIANT_BOOL* cancel)
+{
+    m_handedNewWindow = 0;
+    if (StaysInPanel(address, m_panelHost, IsThisControl(browser))) {
+        m_pendingAddress = address;
+        return;
+    }
+    // A navigation that cannot be stopped is left alone rather than shown twice.
+    if (!cancel) return;
+    *cancel = VARIANT_TRUE;
+    OpenInBrowser(address);
+}
+
+void CCustomControlSite::OnNewWindow(DISPID kind, const CString& address, VARIANT_BOOL* cancel)
+{
+    if (!cancel) return;
+    *cancel = VARIANT_TRUE;
+    // The control may ask for one window with both events, one after the other: one browser
+    // window is enough.
+    const bool twin = m_handedNewWindow && m_handedNewWindow != kind;
+    m_handedNewWindow = 0;
+    if (twin || address.IsEmpty()) return;
+    OpenInBrowser(address);
+    m_handedNewWindow = kind;
+}
+
+// A frame's navigation names the frame's browser; the panel's own names the control.
+bool CCustomControlSite::IsThisControl(const VARIANT& browser) const
+{
+    if (V_VT(&browser) != VT_DISPATCH || !V_DISPATCH(&browser) || !m_pObject) return true;
+    CComPtr<IUnknown> named, control;
+    V_DISPATCH(&browser)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&named));
+    m_pObject->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&control));
+    return !named || named.Get() == control.Get();
+}
+
+void CCustomControlSite::OpenInBrowser(const CString& address) const
+{
+    if (OpensInBrowser(address) && m_openInBrowser) m_openInBrowser(address);
+}
 
 // IDocHostShowUI
 

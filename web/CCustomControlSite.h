@@ -1,17 +1,29 @@
 #pragma once
 #include "framework/COleControlSite.h"
+#include "framework/CString.h"
+#include <functional>
 #include <mshtmhst.h>
+#include <string>
 
 // The framework's control site plus the document-host interfaces that make a web panel
-// borderless, menu-less and quiet.
+// borderless, menu-less and quiet, and the browser events that keep it on its own server.
 class CCustomControlSite : public COleControlSite {
 public:
-    explicit CCustomControlSite(COleControlContainer* container) : COleControlSite(container) {}
+    explicit CCustomControlSite(COleControlContainer* container);
     ~CCustomControlSite() override = default;
 
     static constexpr const wchar_t* kMessageCaption = L"自定义浏览器";
 
+    // Takes an address the panel does not show itself; the shell's "open" verb by default.
+    using BrowserOpener = std::function<void(const CString& address)>;
+    void SetBrowserOpener(BrowserOpener opener) { m_openInBrowser = std::move(opener); }
+    // The host of the panel's own pages: top-level pages of any other go to the browser.
+    void SetPanelHost(const std::wstring& host) { m_panelHost = host; }
+
 protected:
+    bool GetAmbientProp(DISPID dispid, VARIANT* value) override;
+    void OnEvent(DISPID dispid, DISPPARAMS* params) override;
+
     class XDocHostShowUI : public CNestedInterface<IDocHostShowUI, CCustomControlSite> {
     public:
         using CNestedInterface::CNestedInterface;
@@ -42,4 +54,18 @@ protected:
     } m_xDocHostUIHandler{this};
 
     DECLARE_INTERFACE_MAP()
+
+private:
+    void OnBeforeNavigate2(const VARIANT& browser, const CString& address, VARIANT_BOOL* cancel);
+    void OnNewWindow(DISPID kind, const CString& address, VARIANT_BOOL* cancel);
+    bool IsThisControl(const VARIANT& browser) const;
+    void OpenInBrowser(const CString& address) const;
+
+    BrowserOpener m_openInBrowser;
+    std::wstring m_panelHost;
+    // The last navigation let through and not yet arrived: what a NewWindow2, which names no
+    // address, was about to open.
+    CString m_pendingAddress;
+    // The new-window event just handed over, until the next navigation.
+    DISPID m_handedNewWindow = 0;
 };

@@ -14,7 +14,8 @@ public:
 
     bool Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
                 UINT id, void* context = nullptr) override;
-    // Null variant pointers go to the control as references to empty variants.
+    // Null variant pointers go to the control as references to empty variants. The address's
+    // host becomes the panel's own: top-level pages of other hosts open in the browser.
     void Navigate(const wchar_t* address, VARIANT* flags, VARIANT* targetFrameName, VARIANT* postData,
                   VARIANT* headers);
 

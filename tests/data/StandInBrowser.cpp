@@ -4,6 +4,11 @@
 #include <windows.h>
 #include <ole2.h>
 #include <ocidl.h>
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtmdid.h>
+#include <olectl.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,6 +19,7 @@ LONG g_objects = 0;
 std::wstring g_log;
 std::vector<IOleClientSite*> g_sites;  // every client site given, in order, not held
 int g_translated = 0;
+std::vector<class StandIn*> g_controls;  // the live ones, not held
 
 void Log(const std::wstring& line)
 {
@@ -36,9 +42,12 @@ std::wstring Number(long long value)
 }
 
 class StandIn : public IOleObject, public IOleInPlaceObject, public IOleInPlaceActiveObject,
-                public IPersistStreamInit, public IDispatch {
+                public IPersistStreamInit, public IDispatch, public IConnectionPointContainer,
+                public IConnectionPoint {
 public:
-    StandIn() : m_index(static_cast<int>(InterlockedIncrement(&g_objects))) {}
+    StandIn() : m_index(static_cast<int>(InterlockedIncrement(&g_objects))) { g_controls.push_back(this); }
+    IDispatch* Sink() const { return m_events; }
+    HWND Window() const { return m_window; }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override
@@ -49,6 +58,8 @@ public:
         else if (iid == IID_IOleInPlaceActiveObject) *object = static_cast<IOleInPlaceActiveObject*>(this);
         else if (iid == IID_IPersistStreamInit) *object = static_cast<IPersistStreamInit*>(this);
         else if (iid == IID_IDispatch) *object = static_cast<IDispatch*>(this);
+        else if (iid == IID_IConnectionPointContainer) *object = static_cast<IConnectionPointContainer*>(this);
+        else if (iid == IID_IConnectionPoint) *object = static_cast<IConnectionPoint*>(this);
         else {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -71,6 +82,7 @@ public:
     STDMETHODIMP SetClientSite(IOleClientSite* site) override
     {
         Log(L"site " + Number(m_index) + (site ? L" set" : L" cleared"));
+        if (site) AskDownloadControl(site);
         if (site) {
             site->AddRef();  // the control's own
             site->AddRef();  // the record's
@@ -127,8 +139,14 @@ public:
         *connection = 7;
         return S_OK;
     }
+    // Both the object's advise sink (7) and the events' (5).
     STDMETHODIMP Unadvise(DWORD connection) override
     {
+        if (connection == 5 && m_events) {
+            m_events->Release();
+            m_events = nullptr;
+            return S_OK;
+        }
         Log(L"unadvise " + Number(m_index) + (connection == 7 ? L"" : L" wrong"));
         if (m_sink) m_sink->Release();
         m_sink = nullptr;
@@ -228,8 +246,39 @@ public:
         return S_OK;
     }
 
+    // IConnectionPointContainer and IConnectionPoint: the browser's events, to one sink asked for
+    // their interface as the real point asks.
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+    STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override
+    {
+        *point = iid == DIID_DWebBrowserEvents2 ? this : nullptr;
+        if (*point) AddRef();
+        return *point ? S_OK : CONNECT_E_NOCONNECTION;
+    }
+    STDMETHODIMP GetConnectionInterface(IID* iid) override { return *iid = DIID_DWebBrowserEvents2, S_OK; }
+    STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer**) override { return E_NOTIMPL; }
+    STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override
+    {
+        *cookie = 5;
+        if (m_events) return CONNECT_E_ADVISELIMIT;
+        return sink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&m_events));
+    }
+    STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+
 private:
-    virtual ~StandIn() = default;
+    virtual ~StandIn() { g_controls.erase(std::find(g_controls.begin(), g_controls.end(), this)); }
+    void AskDownloadControl(IOleClientSite* site)
+    {
+        IDispatch* ambient = nullptr;
+        VARIANT value{};
+        DISPPARAMS none{};
+        if (FAILED(site->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient)))) return;
+        if (SUCCEEDED(ambient->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value,
+                                      nullptr, nullptr)))
+            Log(L"dlcontrol " + Number(V_VT(&value)) + L":" + Number(V_VT(&value) == VT_I4 ? V_I4(&value) : 0));
+        ambient->Release();
+    }
+    IDispatch* m_events = nullptr;
     LONG m_refs = 1;
     int m_index;
     IOleClientSite* m_site = nullptr;
@@ -305,6 +354,36 @@ extern "C" __declspec(dllexport) void StandInReleaseSites(ULONG* counts, unsigne
         if (i < size) counts[i] = count;
     }
     g_sites.clear();
+}
+
+// Fires BeforeNavigate2 (of the page or of a frame), NewWindow2 or NewWindow3 from the control of
+// that window, with the arguments the site reads where the real control puts them; the Cancel it
+// comes back with, or -1.
+extern "C" __declspec(dllexport) int StandInFire(HWND window, DISPID dispid, const wchar_t* url, bool frame)
+{
+    auto found = std::find_if(g_controls.begin(), g_controls.end(), [&](StandIn* c) { return c->Window() == window; });
+    IDispatch* sink = found == g_controls.end() ? nullptr : (*found)->Sink();
+    if (!sink) return -1;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    IDispatch* newBrowser = nullptr;
+    VARIANT args[7] = {}, address{};
+    V_VT(&address) = VT_BSTR;
+    V_BSTR(&address) = SysAllocString(url);
+    // Last argument first: the browser is the first argument, Cancel the last but for NewWindow3,
+    // whose flags, referrer and address follow it. A frame's browser is any object but the control.
+    const UINT count = dispid == DISPID_BEFORENAVIGATE2 ? 7 : dispid == DISPID_NEWWINDOW3 ? 5 : 2;
+    V_VT(&args[count == 5 ? 3 : 0]) = VT_BOOL | VT_BYREF;
+    V_BOOLREF(&args[count == 5 ? 3 : 0]) = &cancel;
+    V_VT(&args[count - 1]) = count == 7 ? VT_DISPATCH : VT_DISPATCH | VT_BYREF;
+    if (count == 7) V_DISPATCH(&args[6]) = frame ? sink : static_cast<IDispatch*>(*found);
+    else V_DISPATCHREF(&args[count - 1]) = &newBrowser;
+    V_VT(&args[5]) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(&args[5]) = &address;
+    if (count == 5) args[0] = address;
+    DISPPARAMS params{args, nullptr, count, 0};
+    HRESULT hr = sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    SysFreeString(V_BSTR(&address));
+    return SUCCEEDED(hr) && cancel ? 1 : 0;
 }
 
 extern "C" __declspec(dllexport) int StandInTranslated()

@@ -7,7 +7,9 @@
 #include "web/CCustomControlSite.h"
 #include "web/CWebBrowser2.h"
 #include <doctest/doctest.h>
+#include <exdispid.h>
 #include <functional>
+#include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <vector>
 
@@ -283,4 +285,48 @@ TEST_CASE("the modal loop gives an in-place control its keys before the dialog t
     CHECK(translatedFirst == 1);
     CHECK(dialog.oks == 1);
     CHECK(dialog.cancels == 1);
+}
+
+TEST_CASE("a panel refuses plug-ins and keeps to its server; other pages and new windows go to the browser")
+{
+    StandInServer server;
+    REQUIRE(server.Registered());
+    AfxEnableControlContainer();
+    server.ClearLog();
+    std::vector<std::wstring> handed;
+    std::vector<int> cancelled;
+    PanelDialog dialog;
+    dialog.ready = [&](PanelDialog& d) {
+        auto* site = dynamic_cast<CCustomControlSite*>(d.top.m_pCtrlSite);
+        if (!site) return;
+        site->SetBrowserOpener([&](const CString& address) { handed.push_back(address.Str()); });
+        d.top.Navigate(L"http://127.0.0.1:8080/gg/3.htm", nullptr, nullptr, nullptr, nullptr);
+        auto fire = [&](DISPID dispid, const wchar_t* address, bool frame = false) {
+            cancelled.push_back(server.Fire(d.top.m_hWnd, dispid, address, frame));
+        };
+        fire(DISPID_BEFORENAVIGATE2, L"http://127.0.0.1/gg/5.htm");
+        fire(DISPID_NEWWINDOW2, nullptr);  // opens the page just asked for
+        fire(DISPID_NAVIGATECOMPLETE2, nullptr);
+        fire(DISPID_NEWWINDOW2, nullptr);  // nothing pending: nothing to open
+        fire(DISPID_BEFORENAVIGATE2, L"http://other.example/ad");
+        fire(DISPID_BEFORENAVIGATE2, L"http://other.example/frame", true);
+        fire(DISPID_NEWWINDOW3, L"http://other.example/new");
+        fire(DISPID_NEWWINDOW2, nullptr);  // the same window asked for again
+        fire(DISPID_BEFORENAVIGATE2, L"about:blank");
+        fire(DISPID_BEFORENAVIGATE2, L"res://ieframe.dll/navcancl.htm");
+        fire(DISPID_BEFORENAVIGATE2, L"HTTP://127.0.0.1:80@other.example/");
+        fire(DISPID_BEFORENAVIGATE2, L"http://other.example\\@127.0.0.1/");
+        fire(DISPID_BEFORENAVIGATE2, L"file:///C:/windows/system32/calc.exe");  // not for the shell
+    };
+    CHECK(dialog.DoModal() == IDCANCEL);
+    CHECK(cancelled == std::vector<int>{0, 1, 0, 1, 1, 0, 1, 1, 0, 0, 1, 1, 1});
+    CHECK(handed == std::vector<std::wstring>{L"http://127.0.0.1/gg/5.htm", L"http://other.example/ad",
+                                              L"http://other.example/new", L"HTTP://127.0.0.1:80@other.example/",
+                                              L"http://other.example\\@127.0.0.1/"});
+    const LONG flags = DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_JAVA | DLCTL_NO_BEHAVIORS |
+                       DLCTL_NO_FRAMEDOWNLOAD | DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT;
+    const std::wstring asked = L"dlcontrol " + std::to_wstring(VT_I4) + L":" + std::to_wstring(flags) + L"\n";
+    const std::wstring log = server.Log();
+    CHECK(log.find(asked) != std::wstring::npos);
+    CHECK(log.find(asked, log.find(asked) + 1) != std::wstring::npos);  // both panels
 }

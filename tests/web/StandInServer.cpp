@@ -50,3 +50,9 @@ int StandInServer::Translated() const
     auto translated = Export<int (*)()>("StandInTranslated");
     return translated ? translated() : -1;
 }
+
+int StandInServer::Fire(HWND window, DISPID dispid, const wchar_t* url, bool frame) const
+{
+    auto fire = Export<int (*)(HWND, DISPID, const wchar_t*, bool)>("StandInFire");
+    return fire ? fire(window, dispid, url, frame) : -1;
+}

@@ -20,6 +20,9 @@ public:
     // Drops the stand-in's own references to the sites; the counts left after each.
     void ReleaseSites(ULONG* counts, unsigned int size) const;
     int Translated() const;
+    // Fires a browser event from the control of that window (see StandInFire): 1 when the site
+    // cancelled it, 0 when not, -1 without a control or sink.
+    int Fire(HWND window, DISPID dispid, const wchar_t* url, bool frame = false) const;
 
 private:
     template <class F> F Export(const char* name) const
