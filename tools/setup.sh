@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what the build needs from Debian's packages and unpacks minizip from
-# Debian's zlib source package into deps/; does nothing when all is present.
+# Debian's zlib source package and libdeflate from its own into deps/; does nothing
+# when all is present.
 # Run by hand as root when a build reports a missing tool: sh tools/setup.sh
 set -e
 cd "$(dirname "$0")/.."
@@ -11,10 +12,12 @@ for p in $PKGS; do
 done
 needsrc=""
 [ -f deps/minizip/unzip.c ] || needsrc=1
+needdeflate=""
+[ -f deps/libdeflate/libdeflate.h ] || needdeflate=1
 needlocale=""
 locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || needlocale=1
 locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || needlocale=1
-[ -z "$missing$needsrc$needlocale" ] && exit 0
+[ -z "$missing$needsrc$needdeflate$needlocale" ] && exit 0
 
 if [ "$(id -u)" != 0 ]; then
     echo "Run as root: sh $(pwd)/tools/setup.sh"
@@ -56,24 +59,31 @@ if [ -n "$needlocale" ]; then
     locale-gen >/dev/null
 fi
 
-if [ -n "$needsrc" ]; then
-    if ! grep -rqs "deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        # Source entry for the Debian mirror already configured for binaries.
-        uri=$(grep -rhs '^URIs:' /etc/apt/sources.list.d/*.sources | head -n1 | awk '{print $2}')
-        [ -n "$uri" ] || uri=$(grep -hs '^deb ' /etc/apt/sources.list | head -n1 | awk '{print $2}')
-        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-            "$uri" "$suite" > /etc/apt/sources.list.d/debian-src.sources
-        updated=""
-    fi
+if [ -n "$needsrc$needdeflate" ] && ! grep -rqs "deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    # Source entry for the Debian mirror already configured for binaries.
+    uri=$(grep -rhs '^URIs:' /etc/apt/sources.list.d/*.sources | head -n1 | awk '{print $2}')
+    [ -n "$uri" ] || uri=$(grep -hs '^deb ' /etc/apt/sources.list | head -n1 | awk '{print $2}')
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$uri" "$suite" > /etc/apt/sources.list.d/debian-src.sources
+    updated=""
+fi
+
+# fetch_source PACKAGE: its upstream tarball from Debian, into deps/src-PACKAGE; its path in $orig.
+fetch_source() {
     update
-    rm -rf deps/src && mkdir -p deps/src
-    if ! (cd deps/src && first_try apt-get source -qq --download-only zlib); then
-        echo "setup: the zlib source was not found (its index caught mid-sync?); fetching the indexes again"
+    dir="deps/src-$1"
+    rm -rf "$dir" && mkdir -p "$dir"
+    if ! (cd "$dir" && first_try apt-get source -qq --download-only "$1"); then
+        echo "setup: the $1 source was not found (its index caught mid-sync?); fetching the indexes again"
         sleep 5
         apt-get update -qq >"$log" 2>&1 || true
-        (cd deps/src && apt-get source -qq --download-only zlib) >"$log" 2>&1 || { cat "$log"; exit 1; }
+        (cd "$dir" && apt-get source -qq --download-only "$1") >"$log" 2>&1 || { cat "$log"; exit 1; }
     fi
-    orig=$(ls deps/src/zlib_*.orig.tar.* | head -n1)
+    orig=$(ls "$dir/$1"_*.orig.tar.* | head -n1)
+}
+
+if [ -n "$needsrc" ]; then
+    fetch_source zlib
     rm -rf deps/zlib && mkdir -p deps/zlib
     tar xf "$orig" -C deps/zlib --strip-components=1
     rm -rf deps/minizip && cp -r deps/zlib/contrib/minizip deps/minizip
@@ -81,5 +91,17 @@ if [ -n "$needsrc" ]; then
     # reader needs it, so that one definition is removed from the copy.
     sed -i '/^#ifndef NOUNCRYPT$/{N;N;/#define NOUNCRYPT\n#endif/d}' deps/minizip/unzip.c
     grep -q '^        #define NOUNCRYPT' deps/minizip/unzip.c && { echo "NOUNCRYPT still forced"; exit 1; }
-    rm -rf deps/src
+    rm -rf deps/src-zlib
+fi
+
+if [ -n "$needdeflate" ]; then
+    fetch_source libdeflate
+    # Unpacked beside its final place and moved there whole, so that a build sharing deps/
+    # never sees half a library.
+    rm -rf deps/libdeflate.new && mkdir -p deps/libdeflate.new
+    tar xf "$orig" -C deps/libdeflate.new --strip-components=1
+    [ -f deps/libdeflate.new/libdeflate.h ] && [ -f deps/libdeflate.new/lib/deflate_decompress.c ] ||
+        { echo "setup: the libdeflate source has no libdeflate.h or lib/deflate_decompress.c"; exit 1; }
+    rm -rf deps/libdeflate && mv deps/libdeflate.new deps/libdeflate
+    rm -rf deps/src-libdeflate
 fi

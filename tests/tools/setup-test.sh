@@ -5,9 +5,9 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
-mkdir -p "$T/repo/tools" "$T/repo/deps/minizip" "$T/bin"
+mkdir -p "$T/repo/tools" "$T/repo/deps/minizip" "$T/repo/deps/libdeflate" "$T/bin"
 cp "$here/../../tools/setup.sh" "$T/repo/tools/"
-touch "$T/repo/deps/minizip/unzip.c"
+touch "$T/repo/deps/minizip/unzip.c" "$T/repo/deps/libdeflate/libdeflate.h"
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 
 fake() { printf '#!/bin/sh\n%s\n' "$2" > "$T/bin/$1"; chmod +x "$T/bin/$1"; }
