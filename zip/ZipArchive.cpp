@@ -5,8 +5,10 @@
 #include "zip/ZipAttributes.h"
 #include "zip/ZipEntryName.h"
 #include "zip/ZipEntryTimes.h"
+#include "zip/ZipFileView.h"
 #include "zip/ZipFileIo.h"
 #include "zip/ZipPasswordCheck.h"
+#include "zip/ZipWholeEntry.h"
 #include <unzip.h>
 #include <climits>
 #include <new>
@@ -216,11 +218,9 @@ bool HeaderCheckPasses(unzFile archive, const char* password, const unz_file_inf
 }
 
 // Streams the current entry into the file; OK only for exactly the declared bytes with a matching CRC.
-DWORD StreamEntry(ZipHandle handle, HANDLE output)
+DWORD StreamEntry(ZipHandle handle, const unz_file_info64& info, HANDLE output)
 {
     unzFile archive = Archive(handle);
-    unz_file_info64 info;
-    if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIPRES_CORRUPT;
     // The library would treat every entry as encrypted once given a password, and never checks it.
     const char* password = nullptr;
     if (info.flag & 1) {
@@ -252,6 +252,96 @@ DWORD StreamEntry(ZipHandle handle, HANDLE output)
     return result;
 }
 
+// A buffer of at least size bytes, kept in slot for later entries; null when it cannot be had.
+unsigned char* Buffer(std::unique_ptr<unsigned char[]>& slot, size_t& capacity, size_t size)
+{
+    if (size <= capacity && slot) return slot.get();
+    slot.reset();
+    capacity = 0;
+    // One byte at least, so that an empty request still has a buffer to point at.
+    slot.reset(new (std::nothrow) unsigned char[size ? size : 1]);
+    if (slot) capacity = size;
+    return slot.get();
+}
+
+enum class RawRead { Done, Missing, NoMemory };
+
+// The raw bytes of an entry at offset, where they lie in memory, mapped from the archive's
+// file, or else read into a buffer.
+RawRead RawBytes(ZipHandle handle, ZipFileView& view, ZPOS64_T offset, size_t size, const unsigned char*& bytes)
+{
+    if (!handle->m_hFile) {
+        const ZipMemory& memory = handle->m_memory;
+        if (offset > memory.size || size > memory.size - offset) return RawRead::Missing;
+        bytes = memory.data + offset;
+        return RawRead::Done;
+    }
+    // Mapped, they come from the file cache uncopied, without a fault for every fresh page of a buffer.
+    bytes = view.Map(handle->m_hFile, offset, size);
+    if (bytes) return RawRead::Done;
+    unsigned char* buffer = Buffer(handle->m_compressed, handle->m_nCompressedCapacity, size);
+    if (!buffer) return RawRead::NoMemory;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    // Every read of the library seeks first, so this read's moving the file pointer is harmless.
+    if (size && (!ReadFile(handle->m_hFile, buffer, static_cast<DWORD>(size), &got, &at) || got != size))
+        return RawRead::Missing;
+    bytes = buffer;
+    return RawRead::Done;
+}
+
+bool WriteAll(HANDLE output, const unsigned char* data, size_t size)
+{
+    DWORD done = 0;
+    return size == 0 || (WriteFile(output, data, static_cast<DWORD>(size), &done, nullptr) && done == size);
+}
+
+// Inflates the current entry in one call into a buffer of its size; false, with nothing
+// written, when the buffers cannot be had, and the entry must be streamed instead.
+bool InflateWhole(ZipHandle handle, const unz_file_info64& info, HANDLE output, DWORD& result)
+{
+    size_t size = static_cast<size_t>(info.uncompressed_size);
+    unsigned char* inflated = Buffer(handle->m_inflated, handle->m_nInflatedCapacity, size);
+    if (!inflated) return false;
+    unzFile archive = Archive(handle);
+    // The raw open checks the local header and finds where the data starts.
+    if (unzOpenCurrentFile2(archive, nullptr, nullptr, 1) != UNZ_OK) {
+        result = ZIPRES_CORRUPT;
+        return true;
+    }
+    ZPOS64_T offset = unzGetCurrentFileZStreamPos64(archive);
+    unzCloseCurrentFile(archive);
+    size_t compressedSize = static_cast<size_t>(info.compressed_size);
+    ZipFileView view;
+    const unsigned char* compressed = nullptr;
+    RawRead read = RawBytes(handle, view, offset, compressedSize, compressed);
+    // Memory for the raw bytes is the one lack that streaming does without.
+    if (read == RawRead::NoMemory) return false;
+    if (read == RawRead::Missing) {
+        result = ZIPRES_INFLATE_FAILED;
+        return true;
+    }
+    result = InflateWholeEntry(compressed, compressedSize, inflated, size, static_cast<DWORD>(info.crc));
+    if (result == ZIPRES_OK && !WriteAll(output, inflated, size)) result = ZIPRES_WRITE_FAILED;
+    return true;
+}
+
+// The current entry into the file; OK only for exactly the declared bytes with a matching CRC.
+DWORD WriteEntryData(ZipHandle handle, HANDLE output)
+{
+    unz_file_info64 info;
+    if (unzGetCurrentFileInfo64(Archive(handle), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIPRES_CORRUPT;
+    // Encrypted entries are decrypted as they stream, and stored ones need no inflating. An empty
+    // entry streams too: its deflate data may be missing altogether, which inflating whole refuses.
+    bool whole = !(info.flag & 1) && info.compression_method == Z_DEFLATED && info.uncompressed_size > 0 &&
+                 info.uncompressed_size <= handle->m_nWholeEntryLimit && info.compressed_size <= handle->m_nWholeEntryLimit;
+    DWORD result = ZIPRES_OK;
+    if (whole && InflateWhole(handle, info, output, result)) return result;
+    return StreamEntry(handle, info, output);
+}
+
 // Writes beside the target and replaces it only once the whole entry has checked out.
 DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wstring& path)
 {
@@ -263,7 +353,7 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
     CHandle output = CreateTemporaryFile(target, attributes, temporary);
     if (!output) return ZIPRES_CANNOT_OPEN;
 
-    DWORD result = StreamEntry(handle, output);
+    DWORD result = WriteEntryData(handle, output);
     if (result == ZIPRES_OK && !SetFileTime(output, &entry.ftCreation, &entry.ftAccess, &entry.ftModified))
         result = ZIPRES_WRITE_FAILED;
     if (!output.Close() && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;
@@ -337,7 +427,9 @@ ZipHandle OpenArchive(std::unique_ptr<ZipArchive> archive, const void* stream, v
 
 ZipArchive::ZipArchive()
     : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr),
-      m_szBaseDir(), m_nFirstUnreadable(-1), m_nMaxEntries(0), m_memory()
+      m_szBaseDir(), m_nFirstUnreadable(-1), m_nMaxEntries(0), m_memory(), m_hFile(nullptr),
+      m_nWholeEntryLimit(kZipWholeEntryLimit), m_compressed(), m_inflated(), m_nCompressedCapacity(0),
+      m_nInflatedCapacity(0)
 {
     if (m_password) m_password[0] = 0;
     wchar_t current[MAX_PATH];
@@ -368,7 +460,9 @@ ZipHandle ZipOpen(const wchar_t* path)
         CHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size;
         if (!file || !GetFileSizeEx(file, &size)) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        return OpenArchive(std::move(archive), file.Detach(), FillZipFileFunctions, static_cast<unsigned long long>(size.QuadPart));
+        archive->m_hFile = file.Detach();
+        const void* stream = archive->m_hFile;
+        return OpenArchive(std::move(archive), stream, FillZipFileFunctions, static_cast<unsigned long long>(size.QuadPart));
     } catch (...) {
         return Store(ZIPRES_CANNOT_OPEN), nullptr;
     }

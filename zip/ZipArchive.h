@@ -54,7 +54,19 @@ public:
     // Every central record takes at least 46 bytes, so no more entries than that fit in the archive.
     unsigned long long m_nMaxEntries;
     ZipMemory m_memory;
+    // The archive's file, owned by the library; null for an archive read from memory.
+    HANDLE m_hFile;
+    // Deflated entries up to this size, compressed and inflated, are inflated whole in memory;
+    // larger ones, and any whose buffers cannot be had, are streamed.
+    unsigned long long m_nWholeEntryLimit;
+    // The last whole entry's buffers, kept for the next: fresh pages cost a fault each.
+    std::unique_ptr<unsigned char[]> m_compressed, m_inflated;
+    size_t m_nCompressedCapacity, m_nInflatedCapacity;
 };
+
+// Entries up to this size are inflated whole: the largest game file is 34 MB, and two buffers
+// of this size still fit a 32-bit process with its packages mapped.
+const unsigned long long kZipWholeEntryLimit = 64ULL << 20;
 
 typedef ZipArchive* ZipHandle;
 

@@ -1,7 +1,7 @@
 #include "zip/ZipFileCrc.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
-#include <zlib.h>
+#include "zip/ZipWholeEntry.h"
 #include <vector>
 
 bool ZipFileCrc32(const wchar_t* path, DWORD* crc, unsigned long long* size)
@@ -10,16 +10,16 @@ bool ZipFileCrc32(const wchar_t* path, DWORD* crc, unsigned long long* size)
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return false;
     std::vector<unsigned char> buffer(1 << 20);
-    uLong sum = crc32(0, nullptr, 0);
+    DWORD sum = 0;
     unsigned long long total = 0;
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
         if (got == 0) break;
-        sum = crc32(sum, buffer.data(), got);
+        sum = ZipCrc32(sum, buffer.data(), got);
         total += got;
     }
-    *crc = static_cast<DWORD>(sum);
+    *crc = sum;
     *size = total;
     return true;
 }
