@@ -180,9 +180,14 @@ BOOL CvorelinDlg::OnEraseBkgnd(CDC* dc)
     CDC memory;
     memory.CreateCompatibleDC(dc);
     CSelectGuard select(memory, m_bmpBackground.GetSafeHandle());
-    int width = static_cast<int>(m_nSkinWidth);
-    int height = static_cast<int>(m_nSkinHeight);
-    dc->TransparentBlt(0, 0, width, height, &memory, 0, 0, width, height, kTransparentKey);
+    // Only the part being repainted: the transparent copy works through every pixel it is given,
+    // and the label's repaint after a switch would otherwise redo the whole picture.
+    RECT part{0, 0, static_cast<int>(m_nSkinWidth), static_cast<int>(m_nSkinHeight)};
+    RECT clip;
+    if (::GetClipBox(dc->GetSafeHdc(), &clip) != ERROR && !::IntersectRect(&part, &part, &clip)) return TRUE;
+    int width = part.right - part.left;
+    int height = part.bottom - part.top;
+    dc->TransparentBlt(part.left, part.top, width, height, &memory, part.left, part.top, width, height, kTransparentKey);
     return TRUE;
 }
 
