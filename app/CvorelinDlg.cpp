@@ -6,6 +6,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRgn.h"
 #include "framework/CWinApp.h"
+#include "framework/LongPath.h"
 #include "framework/ShellExecute.h"
 #include "skin/BitmapRegion.h"
 #include "switching/InstalledVersion.h"
@@ -245,8 +246,10 @@ void CvorelinDlg::OnStartGame()
     // The game's own folder as its working directory, wherever the launcher was started from;
     // the trailing backslash keeps a bare drive ("C:") from meaning that drive's current folder.
     CString game = m_strGameDir + L"\\war3.exe";
-    int error = 0;
-    if (AfxShellExecute(L"open", game, L"", m_strGameDir + L"\\", SW_SHOW, &error)) ExitProcess(0);
+    // The shell would open a folder of that name in a window of its own and call that success.
+    DWORD attributes = GetFileAttributesW(LongPathForm(game.Str()).c_str());
+    int error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_DIRECTORY : 0;
+    if (!error && AfxShellExecute(L"open", game, L"", m_strGameDir + L"\\", SW_SHOW, &error)) ExitProcess(0);
     // Ending as if the game had started would leave the player with nothing.
     MessageBox(GameStartFailedText(game, error), L"启动游戏失败", MB_OK | MB_ICONERROR);
 }

@@ -147,6 +147,7 @@ CString VirtualStoreLeftText(const std::vector<std::wstring>& left)
 
 CString GameStartFailedText(const CString& path, int error)
 {
+    if (error == ERROR_DIRECTORY) return CString(L"无法启动游戏：") + path + L" 是一个文件夹，不是游戏程序。";
     CString reason;
     wchar_t* message = nullptr;
     if (error > 0 && FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
