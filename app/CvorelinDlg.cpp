@@ -52,6 +52,9 @@ END_MESSAGE_MAP()
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
 {
     m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    // The window is painted before the web panels exist: on Windows the first one loads the
+    // HTML engine, which the user must not wait for.
+    m_bDeferSetAsideItems = true;
 }
 
 void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
@@ -112,8 +115,6 @@ BOOL CvorelinDlg::OnInitDialog()
 
     PlaceButtons();
     PlacePictures();
-    NavigatePanels();
-
     StyleLabels();
     return TRUE;
 }
@@ -157,9 +158,19 @@ void CvorelinDlg::PlacePictures()
 {
     m_picTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
     m_picBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
-    // Each panel lies exactly over its picture.
-    m_webTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
-    m_webBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
+}
+
+void CvorelinDlg::PlacePanels()
+{
+    // Each panel lies exactly over its picture and under the labels, the bottom one above the top one.
+    m_webTop.SetWindowPos(m_stTitle, 7, 26, 462, 60, SWP_SHOWWINDOW);
+    m_webBottom.SetWindowPos(m_stTitle, 7, 256, 462, 230, SWP_SHOWWINDOW);
+}
+
+void CvorelinDlg::OnSetAsideItemsCreated()
+{
+    PlacePanels();
+    NavigatePanels();
 }
 
 void CvorelinDlg::StyleLabels()

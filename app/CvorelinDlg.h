@@ -47,6 +47,7 @@ protected:
     void ApplyBitmapRegion(CBitmap* bitmap, CDC* dc);
     void PlaceButtons();
     void PlacePictures();
+    void PlacePanels();
     void StyleLabels();
 
     HICON m_hIcon;
@@ -80,6 +81,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void OnSetAsideItemsCreated() override;
     // Points each web panel at its page on the advertisement server, the top one first.
     void NavigatePanels();
     // The label the files bear out, recorded where it changed; a recorded version whose files

@@ -24,7 +24,10 @@ bool IsLauncherDialog(const Window& window)
 
 Window LauncherFolder::WaitForDialog() const
 {
-    return launcher.WaitForWindow(IsLauncherDialog);
+    Window dialog = launcher.WaitForWindow(IsLauncherDialog);
+    // The web panels come just after the window shows, and what a test sends comes after them.
+    if (dialog) WaitUntil([&] { return dialog.Control(IDC_WEB_TOP) && dialog.Control(IDC_WEB_BOTTOM); });
+    return dialog;
 }
 
 std::wstring LauncherFolder::StoredVersionIn(const TempFolder& folder)

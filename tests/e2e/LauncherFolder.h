@@ -20,7 +20,7 @@ struct LauncherFolder {
                             const std::wstring& launcherExe = L"vorelin.exe");
     std::wstring LauncherPath() const { return folder.PathOf(L"vorelin.exe"); }
     bool Start(const std::wstring& workingDir = std::wstring());
-    // The launcher's dialog once it is up; empty when it does not come.
+    // The launcher's dialog once it is up with its web panels; empty when it does not come.
     Window WaitForDialog() const;
     // "BanBen" of "GameMain" in the folder's wargame.ini, read as the launcher reads it.
     std::wstring StoredVersion() const { return StoredVersionIn(folder); }
