@@ -101,7 +101,6 @@ BOOL CvorelinDlg::OnInitDialog()
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
     m_stVersion.SetWindowText(DecideLabel(detected));
-    PostMessage(WM_APP_STARTUP_NOTICES, 0, 0);
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
@@ -171,6 +170,8 @@ void CvorelinDlg::OnSetAsideItemsCreated()
 {
     PlacePanels();
     NavigatePanels();
+    // Start-up's words come over the whole window, once it is painted.
+    PostMessage(WM_APP_STARTUP_NOTICES, 0, 0);
 }
 
 void CvorelinDlg::StyleLabels()
