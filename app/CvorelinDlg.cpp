@@ -6,15 +6,19 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRgn.h"
 #include "framework/CWinApp.h"
+#include "framework/LongPath.h"
 #include "framework/ShellExecute.h"
 #include "skin/BitmapRegion.h"
+#include "switching/InstalledVersion.h"
 #include "switching/StoredVersion.h"
+#include "switching/VirtualStore.h"
 #include "switching/VersionSwitch.h"
 #include <exception>
 
 namespace {
 
 const COLORREF kTransparentKey = RGB(255, 0, 255);
+const UINT WM_APP_STARTUP_NOTICES = WM_APP + 1;
 
 // Each skin button's pictures and placement, in the order they are placed (last placed on top).
 struct ButtonSkin {
@@ -42,11 +46,15 @@ BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_BN_CLICKED(IDC_BTN_126, OnSwitch126)
     ON_BN_CLICKED(IDC_BTN_120E4M, OnSwitch120E4M)
     ON_BN_CLICKED(IDC_BTN_124E8M, OnSwitch124E8M)
+    ON_MESSAGE(WM_APP_STARTUP_NOTICES, OnStartupNotices)
 END_MESSAGE_MAP()
 
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
 {
     m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    // The window is painted before the web panels exist: on Windows the first one loads the
+    // HTML engine, which the user must not wait for.
+    m_bDeferSetAsideItems = true;
 }
 
 void CvorelinDlg::DoDataExchange(CDataExchange* exchange)
@@ -88,16 +96,11 @@ BOOL CvorelinDlg::OnInitDialog()
         ExitProcess(0);
     }
 
-    CString label = DetectInstalledVersion(m_strGameDir + L"\\game.dll");
+    CString detected = DetectInstalledVersion(m_strGameDir + L"\\game.dll");
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
-    if (m_strVersionText.GetLength() == 0) {
-        WriteStoredVersion(m_strGameDir, label);
-        m_stVersion.SetWindowText(label);
-    } else {
-        m_stVersion.SetWindowText(m_strVersionText);
-    }
+    m_stVersion.SetWindowText(DecideLabel(detected));
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
@@ -111,8 +114,6 @@ BOOL CvorelinDlg::OnInitDialog()
 
     PlaceButtons();
     PlacePictures();
-    NavigatePanels();
-
     StyleLabels();
     return TRUE;
 }
@@ -156,9 +157,21 @@ void CvorelinDlg::PlacePictures()
 {
     m_picTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
     m_picBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
-    // Each panel lies exactly over its picture.
-    m_webTop.SetWindowPos(HWND_TOP, 7, 26, 462, 60, SWP_SHOWWINDOW);
-    m_webBottom.SetWindowPos(HWND_TOP, 7, 256, 462, 230, SWP_SHOWWINDOW);
+}
+
+void CvorelinDlg::PlacePanels()
+{
+    // Each panel lies exactly over its picture and under the labels, the bottom one above the top one.
+    m_webTop.SetWindowPos(m_stTitle, 7, 26, 462, 60, SWP_SHOWWINDOW);
+    m_webBottom.SetWindowPos(m_stTitle, 7, 256, 462, 230, SWP_SHOWWINDOW);
+}
+
+void CvorelinDlg::OnSetAsideItemsCreated()
+{
+    PlacePanels();
+    NavigatePanels();
+    // Start-up's words come over the whole window, once it is painted.
+    PostMessage(WM_APP_STARTUP_NOTICES, 0, 0);
 }
 
 void CvorelinDlg::StyleLabels()
@@ -249,8 +262,13 @@ void CvorelinDlg::OnStartGame()
 {
     // The game's own folder as its working directory, wherever the launcher was started from;
     // the trailing backslash keeps a bare drive ("C:") from meaning that drive's current folder.
-    AfxShellExecute(L"open", m_strGameDir + L"\\war3.exe", L"", m_strGameDir + L"\\", SW_SHOW);
-    ExitProcess(0);
+    CString game = m_strGameDir + L"\\war3.exe";
+    // The shell would open a folder of that name in a window of its own and call that success.
+    DWORD attributes = GetFileAttributesW(LongPathForm(game.Str()).c_str());
+    int error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_DIRECTORY : 0;
+    if (!error && AfxShellExecute(L"open", game, L"", m_strGameDir + L"\\", SW_SHOW, &error)) ExitProcess(0);
+    // Ending as if the game had started would leave the player with nothing.
+    MessageBox(GameStartFailedText(game, error), L"启动游戏失败", MB_OK | MB_ICONERROR);
 }
 
 void CvorelinDlg::OnOpenHomePage()
@@ -293,18 +311,74 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
         // What came before the failure is told first; the framework then reports the failure.
         failure = std::current_exception();
     }
-    for (const SwitchNotice& notice : SwitchNotices(outcome)) MessageBox(notice.text, notice.caption, notice.type);
+    for (const SwitchNotice& notice : SwitchNotices(outcome)) {
+        if (MessageBox(notice.text, notice.caption, notice.type) == IDYES && notice.offersElevation &&
+            AfxShellExecute(L"runas", AfxGetModuleFileName(), nullptr, m_strGameDir + L"\\", SW_SHOW))
+            ExitProcess(0);
+    }
     if (failure) std::rethrow_exception(failure);
     // A switch that did not commit has told the user why; the files, label and record keep the old version.
     if (!outcome.Complete()) return;
+    if (!outcome.vanished.empty()) {
+        // The files, not the button, say which version this is now.
+        m_strVersionText = CString();
+        ShowLabel(DecideLabel(DetectInstalledVersion(m_strGameDir + L"\\game.dll")));
+        MessageBox(VanishedText(outcome.vanished), L"版本转换未完成", MB_OK | MB_ICONERROR);
+        return;
+    }
 
     // The record was written with the commit; the label follows it.
-    m_stVersion.SetWindowText(variant.label);
+    ShowLabel(variant.label);
+    MessageBox(ConfirmationText(variant, outcome), L"版本转换成功提示", 0);
+    CheckVirtualStore();
+}
+
+void CvorelinDlg::ShowLabel(const CString& label)
+{
+    m_stVersion.SetWindowText(label);
     RECT area{};
     m_stVersion.GetWindowRect(&area);
     ScreenToClient(&area);
     InvalidateRect(&area, true);
     UpdateWindow();
+}
 
-    MessageBox(ConfirmationText(variant, outcome), L"版本转换成功提示", 0);
+CString CvorelinDlg::DecideLabel(const CString& detected)
+{
+    InstalledVersion installed(m_strGameDir);
+    const VersionVariant* recorded = InstalledVersion::VariantOfLabel(m_strVersionText);
+    std::vector<DifferingFile> differing;
+    if (recorded && installed.Matches(*recorded, &differing)) return m_strVersionText;
+    // The record names what is not installed, or nothing: the files decide, and then game.dll.
+    const VersionVariant* found = installed.Identify();
+    CString label = found ? CString(found->label) : detected;
+    if (!found && recorded) m_strRepairNotice = RepairText(*recorded, differing);
+    if (m_strVersionText.IsEmpty() || label != m_strVersionText) WriteStoredVersion(m_strGameDir, label);
+    return label;
+}
+
+void CvorelinDlg::CheckVirtualStore()
+{
+    // Most folders have no shadow at all: then the packages are not even listed.
+    std::wstring shadow = VirtualStoreFolder(m_strGameDir);
+    if (shadow.empty() || GetFileAttributesW(shadow.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    std::vector<CString> names;
+    for (const PackageEntry& e : VersionSwitch(m_strGameDir).KnownEntries()) {
+        bool listed = e.folder || e.name.IsEmpty();
+        for (const CString& n : names) listed = listed || lstrcmpiW(n, e.name) == 0;
+        if (!listed) names.push_back(e.name);
+    }
+    std::vector<std::wstring> copies = FindVirtualStoreCopies(m_strGameDir, names);
+    if (copies.empty() || MessageBox(VirtualStoreQuestion(copies), kCheckCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+    std::vector<std::wstring> left = RemoveVirtualStoreCopies(copies);
+    if (!left.empty()) MessageBox(VirtualStoreLeftText(left), kCheckCaption, MB_OK | MB_ICONERROR);
+}
+
+LRESULT CvorelinDlg::OnStartupNotices(WPARAM, LPARAM)
+{
+    if (!m_strRepairNotice.IsEmpty()) MessageBox(m_strRepairNotice, kCheckCaption, MB_OK | MB_ICONWARNING);
+    m_strRepairNotice = CString();
+    CheckVirtualStore();
+    return 0;
 }

@@ -47,6 +47,7 @@ protected:
     void ApplyBitmapRegion(CBitmap* bitmap, CDC* dc);
     void PlaceButtons();
     void PlacePictures();
+    void PlacePanels();
     void StyleLabels();
 
     HICON m_hIcon;
@@ -80,6 +81,17 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void OnSetAsideItemsCreated() override;
     // Points each web panel at its page on the advertisement server, the top one first.
     void NavigatePanels();
+    // The label the files bear out, recorded where it changed; a recorded version whose files
+    // are not all its own leaves a word for the user in m_strRepairNotice.
+    CString DecideLabel(const CString& detected);
+    void ShowLabel(const CString& label);
+    // Asks to remove VirtualStore copies that would hide the game folder's files from the game.
+    void CheckVirtualStore();
+    // After the window is up: what start-up found to tell.
+    LRESULT OnStartupNotices(WPARAM, LPARAM);
+
+    CString m_strRepairNotice;
 };

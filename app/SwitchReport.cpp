@@ -1,4 +1,5 @@
 #include "app/SwitchReport.h"
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -6,6 +7,13 @@ namespace {
 const wchar_t kErrorCaption[] = L"版本转换失败";
 const wchar_t kUnchanged[] = L"版本显示和记录保持不变。";
 const UINT kErrorType = MB_OK | MB_ICONERROR;
+
+CString PathList(const std::vector<std::wstring>& paths)
+{
+    CString list;
+    for (const std::wstring& path : paths) list += CString(L"    ") + path.c_str() + L"\n";
+    return list;
+}
 
 CString NameList(const std::vector<CString>& names)
 {
@@ -76,6 +84,12 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome)
                kUnchanged;
     } else if (!outcome.blockedFiles.empty()) {
         text = BlockedText(outcome.blockedFiles) + L"未写入任何文件，" + kUnchanged;
+        bool noAccess = false;
+        for (const BlockedFile& b : outcome.blockedFiles) noAccess = noAccess || b.reason == ZipTargetState::NoAccess;
+        if (noAccess) {
+            notices.push_back({text + L"\n\n是否以管理员身份重新启动本程序？", kErrorCaption, MB_YESNO | MB_ICONERROR, true});
+            return notices;
+        }
     } else if (outcome.lacksRoom) {
         text = CString(L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 ") + Megabytes(outcome.needed) + L" MB，可用 " +
                Megabytes(outcome.available) + L" MB。\n\n未写入任何文件，" + kUnchanged;
@@ -102,4 +116,45 @@ CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& out
     if (!outcome.recordWritten)
         text += L"\n\n注意：游戏文件已转换，但版本记录 wargame.ini 无法写入（可能是只读文件），下次启动时显示的版本可能不对。";
     return text;
+}
+
+const wchar_t kCheckCaption[] = L"版本检查";
+
+CString VanishedText(const std::vector<CString>& names)
+{
+    return CString(L"版本转换后，以下文件随即不见了或不完整，很可能被杀毒软件删除或隔离：\n\n") + NameList(names) +
+           L"\n请在杀毒软件中恢复它们，或把游戏目录加入信任列表，然后再次点击版本按钮。当前版本显示的是游戏文件实际的版本。";
+}
+
+CString RepairText(const VersionVariant& recorded, const std::vector<DifferingFile>& differing)
+{
+    CString version = CString(recorded.label).Mid(static_cast<int>(wcslen(L"当前版本:")));
+    CString text = CString(L"游戏文件与记录的版本 ") + version + L" 不一致：\n\n";
+    for (const DifferingFile& f : differing) text += CString(L"    ") + f.name + (f.missing ? L"（缺失）\n" : L"（已被改动）\n");
+    return text + L"\n点击版本 " + version + L" 的按钮即可重新写入这些文件。";
+}
+
+CString VirtualStoreQuestion(const std::vector<std::wstring>& copies)
+{
+    return CString(L"在 Windows 的 VirtualStore 中发现以下游戏文件的旧副本：\n\n") + PathList(copies) +
+           L"\n游戏会加载这些旧副本，而不是游戏目录中的文件。是否删除它们（移到回收站）？";
+}
+
+CString VirtualStoreLeftText(const std::vector<std::wstring>& left)
+{
+    return CString(L"以下旧副本无法删除，请手动删除：\n\n") + PathList(left);
+}
+
+CString GameStartFailedText(const CString& path, int error)
+{
+    if (error == ERROR_DIRECTORY) return CString(L"无法启动游戏：") + path + L" 是一个文件夹，不是游戏程序。";
+    CString reason;
+    wchar_t* message = nullptr;
+    if (error > 0 && FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr)) {
+        reason = CString(message).Trim();
+        LocalFree(message);
+    }
+    if (reason.IsEmpty()) reason = CString(L"错误代码 ") + std::to_wstring(error).c_str();
+    return CString(L"无法启动游戏：") + path + L"\n\n" + reason;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CString.h"
+#include "switching/InstalledVersion.h"
 #include "switching/VersionSwitch.h"
 #include <windows.h>
 #include <vector>
@@ -9,6 +10,7 @@ struct SwitchNotice {
     CString text;
     const wchar_t* caption;
     UINT type;
+    bool offersElevation = false;  // Yes starts the launcher again as administrator
 };
 
 // The boxes that tell what a switch left undone, in the order they are shown; none when the
@@ -19,3 +21,18 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome);
 // The confirmation of a switch whose files are all in place, with a line for the originals kept
 // in the backup folder and one for a record that could not be written.
 CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& outcome);
+
+// Files a scanner removed right after the switch wrote them, and what to do.
+CString VanishedText(const std::vector<CString>& names);
+
+// Start-up's word on a recorded version whose files are not all its own.
+CString RepairText(const VersionVariant& recorded, const std::vector<DifferingFile>& differing);
+
+// The question before removing VirtualStore copies, and the word on those that stayed.
+CString VirtualStoreQuestion(const std::vector<std::wstring>& copies);
+CString VirtualStoreLeftText(const std::vector<std::wstring>& left);
+
+// Why war3.exe could not be started, from the shell's error code.
+CString GameStartFailedText(const CString& path, int error);
+
+extern const wchar_t kCheckCaption[];

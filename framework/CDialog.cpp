@@ -36,6 +36,7 @@ void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(unsigned int templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -87,6 +88,12 @@ bool CDialog::RunModalLoop()
     HWND dialog = m_hWnd;
     MSG message;
     while (m_bContinueModal && ::IsWindow(dialog)) {
+        // Pending paints keep the queue busy, so an empty queue means the window is complete.
+        if (m_bSetAsideItemsPending && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            ::SendMessageW(dialog, WM_KICKIDLE, MSGF_DIALOGBOX, 0);
+            m_bSetAsideItemsPending = false;
+            continue;
+        }
         BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
@@ -147,11 +154,28 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefDlgProcW(m_hWnd, message, wParam, lParam);
 }
 
-bool CDialog::HandleInitDialog()
+void CDialog::CreateSetAsideItems()
 {
-    // The template's ActiveX items come first, so that data exchange finds them.
     if (COccManager* manager = AfxGetOccManager())
         if (!m_setAsideItems.empty()) manager->CreateDlgControls(this, m_setAsideItems, m_dlgInitRecords);
+}
+
+LRESULT CDialog::OnKickIdle(WPARAM, LPARAM)
+{
+    if (!m_bSetAsideItemsPending) return 0;
+    m_bSetAsideItemsPending = false;
+    CreateSetAsideItems();
+    // Binds only what the first exchange could not find.
+    UpdateData(false);
+    OnSetAsideItemsCreated();
+    return 0;
+}
+
+bool CDialog::HandleInitDialog()
+{
+    // Unless held back, the template's ActiveX items come first, so that data exchange finds them.
+    m_bSetAsideItemsPending = m_bDeferSetAsideItems && !m_setAsideItems.empty();
+    if (!m_bSetAsideItemsPending) CreateSetAsideItems();
     RECT before;
     GetWindowRect(&before);
     BOOL focusDefault = OnInitDialog();

@@ -11,6 +11,9 @@ public:
     bool m_bSaveAndValidate;
 };
 
+// What the modal loop sends its dialog when the queue has run dry and held-back controls wait.
+constexpr UINT WM_KICKIDLE = 0x036A;
+
 // Binds the template control with this id to the member by subclassing; a missing control leaves it unbound.
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control);
 
@@ -34,8 +37,12 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
+    // Runs once held-back ActiveX items have been created and bound (see m_bDeferSetAsideItems).
+    virtual void OnSetAsideItemsCreated() {}
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleInitDialog();
+    LRESULT OnKickIdle(WPARAM, LPARAM);
+    void CreateSetAsideItems();
 
     // Runs until EndDialog or the window's end; false when WM_QUIT came first.
     bool RunModalLoop();
@@ -46,6 +53,10 @@ protected:
     std::vector<DialogInitRecord> m_dlgInitRecords;
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
+    // Set before DoModal: the template's ActiveX items are created only when the modal loop first
+    // finds nothing left to do, so the window is shown and painted without waiting for them.
+    bool m_bDeferSetAsideItems = false;
+    bool m_bSetAsideItemsPending = false;
 
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()

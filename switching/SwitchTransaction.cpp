@@ -305,5 +305,11 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
     FaultPoint();
     Finish(journal, &report.kept);
     m_keepStaging = false;
+    for (const JournalEntry& e : journal.entries) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(In(e.target.Str()).c_str(), GetFileExInfoStandard, &data) ||
+            ((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) != e.size)
+            report.vanished.push_back(e.target);
+    }
     return report;
 }

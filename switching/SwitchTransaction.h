@@ -23,6 +23,7 @@ struct CommitReport {
     CString refused;               // the file whose replacement was refused; everything was put back
     bool recordWritten = false;
     std::vector<CString> kept;     // originals moved into the backup folder
+    std::vector<CString> vanished; // written, but gone or cut short right after (a scanner took them)
 };
 
 // A switch's changes to the game folder as one transaction: the folder's lock, a staging folder

@@ -134,6 +134,7 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
             outcome.stuck = report.stuck;
             outcome.recordWritten = report.recordWritten;
             outcome.keptOriginals = report.kept;
+            outcome.vanished = report.vanished;
         }
     }
     outcome.finished = true;

@@ -25,6 +25,7 @@ struct SwitchOutcome {
     bool committed = false;      // every file of the variant is in place
     bool recordWritten = false;
     std::vector<CString> keptOriginals;  // moved into SwitchTransaction::kBackupFolder
+    std::vector<CString> vanished;       // gone or cut short right after the commit
     bool finished = false;       // false while the switch runs, and after a file error of the temporary archive
 
     bool Complete() const { return finished && committed; }

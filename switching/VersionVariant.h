@@ -15,3 +15,8 @@ inline const VersionVariant kVariant120E4M{{IDR_PACKAGE_120E, IDR_PACKAGE_120E_4
                                            L"版本转换成功，当前版本为：1.20E+4M"};
 inline const VersionVariant kVariant124E8M{{IDR_PACKAGE_124E, IDR_PACKAGE_124E_8M}, L"当前版本:1.24E+8M",
                                            L"版本转换成功，当前版本为：1.24E+8M"};
+
+// Every variant, in the order of the version buttons; the order decides between variants only
+// if two could ever be installed at once, which distinct game.dll files prevent.
+inline const VersionVariant* const kAllVariants[] = {&kVariant120E, &kVariant124E, &kVariant126, &kVariant120E4M,
+                                                     &kVariant124E8M};

@@ -12,7 +12,16 @@ if mountpoint -q "$BUILD/smallvolume" || mount -t tmpfs -o size=260m tmpfs "$BUI
 else
     rm -f "$WINEPREFIX/dosdevices/t:"
 fi
-trap 'wine_session_stop; umount "$BUILD/smallvolume" 2>/dev/null || true' EXIT
+# Drive V: is a folder of this run and U: the same folder read-only, for a game folder the launcher may not write.
+mkdir -p "$BUILD/writable" "$BUILD/readonly"
+if mountpoint -q "$BUILD/readonly" ||
+   { mount --bind "$BUILD/writable" "$BUILD/readonly" 2>/dev/null && mount -o remount,bind,ro "$BUILD/readonly" 2>/dev/null; }; then
+    ln -sfn "$BUILD/writable" "$WINEPREFIX/dosdevices/v:"
+    ln -sfn "$BUILD/readonly" "$WINEPREFIX/dosdevices/u:"
+else
+    rm -f "$WINEPREFIX/dosdevices/u:" "$WINEPREFIX/dosdevices/v:"
+fi
+trap 'wine_session_stop; umount "$BUILD/smallvolume" "$BUILD/readonly" 2>/dev/null || true' EXIT
 # Drive R: is an empty folder of this run, for tests of a launcher at a drive root.
 rm -rf "$BUILD/driveroot" && mkdir -p "$BUILD/driveroot"
 ln -sfn "$BUILD/driveroot" "$WINEPREFIX/dosdevices/r:"

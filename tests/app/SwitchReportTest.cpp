@@ -40,7 +40,8 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
                                {L"war3.exe", ZipTargetState::InUse}, {L"x", ZipTargetState::NoAccess}};
          }), kBlocked + L"    game.dll\n    war3.exe\n\n" + kInUse +
              L"    Storm.dll\n\n这些文件带有只读、隐藏或系统属性。请取消这些属性，然后重试。\n\n"
-             L"    x\n\n没有写入游戏目录的权限。请以管理员身份运行本程序，然后重试。\n\n" + kNothingWritten},
+             L"    x\n\n没有写入游戏目录的权限。请以管理员身份运行本程序，然后重试。\n\n" + kNothingWritten +
+             L"\n\n是否以管理员身份重新启动本程序？"},
         {"room", Outcome([](SwitchOutcome& o) { o.lacksRoom = true, o.needed = 3 * 1048576 + 1, o.available = 1048576; }),
          L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 4 MB，可用 1 MB。\n\n" + kNothingWritten},
         {"damaged", Outcome([](SwitchOutcome& o) { o.damaged = true; }),
@@ -65,7 +66,10 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
         if (c.error.empty()) continue;
         CHECK(Utf8(notices.back().text.Str()) == Utf8(c.error));
         CHECK(Utf8(notices.back().caption) == Utf8(L"版本转换失败"));
-        CHECK(notices.back().type == static_cast<UINT>(MB_OK | MB_ICONERROR));
+        // Only a lack of rights offers to start again as administrator.
+        bool offers = std::string(c.name) == "mixed";
+        CHECK(notices.back().offersElevation == offers);
+        CHECK(notices.back().type == static_cast<UINT>((offers ? MB_YESNO : MB_OK) | MB_ICONERROR));
     }
 }
 

@@ -1,7 +1,8 @@
 // Linked into a test launcher only. KELVADI_FAULT makes the Nth file operation of a switch fail
 // the way the world makes it fail: "kill:N" ends the process; "fill:N" fills the game folder's
 // volume; "lock:N:name" opens a game file without sharing for good; "hold:N:name:ms" opens one
-// for reading, as a scanner does, for ms milliseconds; "pause:N:ms" waits.
+// for reading, as a scanner does, for ms milliseconds; "pause:N:ms" waits; "vanish:N:name" deletes
+// the file as soon as a new one takes its place, as a scanner that quarantines it does.
 #include "switching/FaultPoint.h"
 #include <windows.h>
 #include <cwchar>
@@ -38,6 +39,22 @@ void Fill()
     CloseHandle(file);
 }
 
+DWORD WINAPI DeleteWhenReplaced(void*)
+{
+    std::wstring path = GameFile(g_name);
+    WIN32_FILE_ATTRIBUTE_DATA before{}, now{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
+    for (int i = 0; i < 60000; ++i) {
+        if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) &&
+            CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0) {
+            DeleteFileW(path.c_str());
+            return 0;
+        }
+        Sleep(1);
+    }
+    return 0;
+}
+
 void OnStep()
 {
     if (++g_step != g_at) return;
@@ -45,6 +62,7 @@ void OnStep()
     if (g_kind == L"fill") Fill();
     if (g_kind == L"pause") Sleep(g_ms);
     if (g_kind == L"lock") CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (g_kind == L"vanish") CloseHandle(CreateThread(nullptr, 0, DeleteWhenReplaced, nullptr, 0, nullptr));
     if (g_kind == L"hold") {
         HANDLE held = CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         CloseHandle(CreateThread(nullptr, 0, CloseLater, held, 0, nullptr));
@@ -64,7 +82,7 @@ struct Install {
         wchar_t* rest = nullptr;
         g_at = static_cast<int>(std::wcstol(spec.c_str() + first + 1, &rest, 10));
         if (g_kind == L"pause") g_ms = std::wcstoul(rest + (*rest == L':'), nullptr, 10);
-        if ((g_kind == L"lock" || g_kind == L"hold") && *rest == L':') {
+        if ((g_kind == L"lock" || g_kind == L"hold" || g_kind == L"vanish") && *rest == L':') {
             std::wstring tail(rest + 1);
             size_t colon = tail.find(L':');
             g_name = tail.substr(0, colon);

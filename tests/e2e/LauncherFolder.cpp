@@ -24,10 +24,13 @@ bool IsLauncherDialog(const Window& window)
 
 Window LauncherFolder::WaitForDialog() const
 {
-    return launcher.WaitForWindow(IsLauncherDialog);
+    Window dialog = launcher.WaitForWindow(IsLauncherDialog);
+    // The web panels come just after the window shows, and what a test sends comes after them.
+    if (dialog) WaitUntil([&] { return dialog.Control(IDC_WEB_TOP) && dialog.Control(IDC_WEB_BOTTOM); });
+    return dialog;
 }
 
-std::wstring LauncherFolder::StoredVersion() const
+std::wstring LauncherFolder::StoredVersionIn(const TempFolder& folder)
 {
     wchar_t value[260] = L"";
     GetPrivateProfileStringW(L"GameMain", L"BanBen", L"<none>", value, 260, folder.PathOf(L"wargame.ini").c_str());
@@ -54,4 +57,25 @@ std::vector<StandInStart> StandInStarts(const TempFolder& folder)
         at = end + 2;
     }
     return starts;
+}
+
+ShellCommand::ShellCommand(const std::wstring& key, const std::wstring& command) : key_(key)
+{
+    wchar_t value[1024] = L"";
+    LONG size = sizeof value;
+    hadValue_ = RegQueryValueW(HKEY_CLASSES_ROOT, key_.c_str(), value, &size) == ERROR_SUCCESS;
+    previous_ = value;
+    set_ = Set(command);
+}
+
+ShellCommand::~ShellCommand()
+{
+    if (hadValue_) Set(previous_);
+    else RegDeleteKeyW(HKEY_CLASSES_ROOT, key_.c_str());
+}
+
+bool ShellCommand::Set(const std::wstring& command) const
+{
+    return RegSetValueW(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, command.c_str(),
+                        static_cast<DWORD>(command.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
 }

@@ -20,10 +20,11 @@ struct LauncherFolder {
                             const std::wstring& launcherExe = L"vorelin.exe");
     std::wstring LauncherPath() const { return folder.PathOf(L"vorelin.exe"); }
     bool Start(const std::wstring& workingDir = std::wstring());
-    // The launcher's dialog once it is up; empty when it does not come.
+    // The launcher's dialog once it is up with its web panels; empty when it does not come.
     Window WaitForDialog() const;
     // "BanBen" of "GameMain" in the folder's wargame.ini, read as the launcher reads it.
-    std::wstring StoredVersion() const;
+    std::wstring StoredVersion() const { return StoredVersionIn(folder); }
+    static std::wstring StoredVersionIn(const TempFolder& folder);
 };
 
 // A game folder with the launcher up and its dialog found.
@@ -48,3 +49,22 @@ struct StandInStart {
     std::wstring commandLine;
 };
 std::vector<StandInStart> StandInStarts(const TempFolder& folder);
+
+// A shell command of the prefix's registry (such as a scheme's or a file type's verb) replaced by
+// a test's for its lifetime.
+class ShellCommand {
+public:
+    ShellCommand(const std::wstring& key, const std::wstring& command);
+    ~ShellCommand();
+    ShellCommand(const ShellCommand&) = delete;
+    ShellCommand& operator=(const ShellCommand&) = delete;
+    bool IsSet() const { return set_; }
+
+private:
+    bool Set(const std::wstring& command) const;
+
+    std::wstring key_;
+    std::wstring previous_;
+    bool hadValue_ = false;
+    bool set_ = false;
+};

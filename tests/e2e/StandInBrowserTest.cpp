@@ -50,7 +50,8 @@ std::vector<std::string> Lines(const std::wstring& path)
 
 } // namespace
 
-TEST_CASE("stand-in control: each panel's state arrives byte for byte, with one Navigate each, top first")
+TEST_CASE("stand-in control: the panels come once the window is shown and painted; each one's state arrives byte "
+          "for byte, with one Navigate each, top first")
 {
     LauncherFolder game;
     const std::wstring log = game.folder.PathOf(L"standin.log");
@@ -62,11 +63,14 @@ TEST_CASE("stand-in control: each panel's state arrives byte for byte, with one 
     REQUIRE(game.launcher.WaitForExit(10000).has_value());
     SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
 
-    std::vector<std::string> loads, calls;
+    std::vector<std::string> parents, loads, calls;
     for (const std::string& line : Lines(log)) {
+        if (line.rfind("parent ", 0) == 0) parents.push_back(line);
         if (line.rfind("load ", 0) == 0) loads.push_back(line);
         if (line.rfind("invoke ", 0) == 0) calls.push_back(line);
     }
+    // The window never waits for the panels.
+    CHECK(parents == std::vector<std::string>{"parent 1 shown painted", "parent 2 shown painted"});
     CHECK(State(10329, 1185).size() == 160);
     CHECK(loads == std::vector<std::string>{"load 1 " + Hex(State(10329, 1185)), "load 2 " + Hex(State(10287, 6011))});
     // Dispatch id 104 as a method without result; arguments right to left: four references to

@@ -90,7 +90,7 @@ TEST_CASE("at a drive root the game directory is the bare drive")
     DeleteFileW(L"R:\\vorelin.exe");
 }
 
-TEST_CASE("the stored version and the detected one are reconciled")
+TEST_CASE("a stored version without its files gives way to the detected one")
 {
     struct Case {
         const wchar_t* gameDll;  // empty: a game.dll without version information
@@ -101,9 +101,9 @@ TEST_CASE("the stored version and the detected one are reconciled")
     };
     const Case cases[] = {
         {L"versiondll\\v124.dll", "", L"当前版本:1.24E", true, L"当前版本:1.24E"},
-        {L"versiondll\\vtwo.dll", Utf16File(L"[GameMain]\r\nBanBen=当前版本:1.20E+4M\r\n"), L"当前版本:1.20E+4M", false,
-         L"当前版本:1.20E+4M"},
-        {L"versiondll\\v124.dll", "[GameMain]\r\nBanBen=hand edited\r\n", L"hand edited", false, L"hand edited"},
+        {L"versiondll\\vtwo.dll", Utf16File(L"[GameMain]\r\nBanBen=当前版本:1.20E+4M\r\n"), L"当前版本:1.26", true,
+         L"当前版本:1.26"},
+        {L"versiondll\\v124.dll", "[GameMain]\r\nBanBen=hand edited\r\n", L"当前版本:1.24E", true, L"当前版本:1.24E"},
         {L"", "[GameMain]\r\nBanBen=\r\n", L"", true, L""},
     };
     for (const Case& c : cases) {

@@ -5,6 +5,7 @@
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include <doctest/doctest.h>
+#include <shlobj.h>
 #include <algorithm>
 #include <map>
 
@@ -50,6 +51,7 @@ struct Game {
             SetFileTime(file, &f.modified, &f.modified, &f.modified);
         }
         std::wstring ini = std::wstring(L"\xFEFF[GameMain]\r\nBanBen=") + v.label + L"\r\n";
+        SetFileAttributesW(In(L"wargame.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
         CHandle file(CreateFileW(In(L"wargame.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
         REQUIRE((file && WriteFile(file, ini.data(), static_cast<DWORD>(ini.size() * 2), &written, nullptr)));
@@ -229,4 +231,140 @@ TEST_CASE("two launchers at once: the second says a switch is under way and writ
     MessageBoxWindow(done).Press(IDOK);
     CHECK(game.Holds(k120E));
     CHECK(Utf8(game.StartLabel()) == Utf8(k120E.label));
+}
+
+TEST_CASE("the label is what the files are: the record while its files are its own, else the variant they are, else game.dll")
+{
+    struct Case {
+        const char* name;
+        Variant files;
+        const wchar_t* record;
+        const wchar_t* changed;  // a file given other contents, or only another time
+        bool contentsToo;
+        const wchar_t* label;
+        const wchar_t* repair;   // what the start-up box says, when it should come
+    };
+    const Case cases[] = {
+        {"consistent", k124E, k124E.label, nullptr, false, k124E.label, nullptr},
+        {"copied over by hand", k120E, k124E.label, nullptr, false, k120E.label, nullptr},
+        {"+4M told by its game.dll", k120E4M, k120E.label, nullptr, false, k120E4M.label, nullptr},
+        {"+8M told by its game.dll", k124E8M, k124E.label, nullptr, false, k124E8M.label, nullptr},
+        {"only the time differs", k124E, k124E.label, L"war3.exe", false, k124E.label, nullptr},
+        {"no variant whole", k124E, k124E8M.label, L"Storm.dll", true, L"当前版本:1.24E", L"    Storm.dll（已被改动）\n"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(std::string(c.name));
+        TempFolder folder;
+        Game game{folder.Path()};
+        REQUIRE(folder.CopyIn(BuildFile(L"vorelin.exe")));
+        game.LayOut(c.files);
+        game.LayOut(Variant{0, {}, c.record});
+        if (c.changed) {
+            CHandle file(CreateFileW(game.In(c.changed).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            REQUIRE(file);
+            DWORD written = 0;
+            if (c.contentsToo) WriteFile(file, "X", 1, &written, nullptr);
+            FILETIME later{0x12345678, 0x01D00000};
+            SetFileTime(file, nullptr, nullptr, &later);
+        }
+        Process launcher = game.Start();
+        Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+        REQUIRE_MESSAGE(dialog, Utf8(launcher.Describe()));
+        CHECK(Utf8(dialog.Control(IDC_ST_VERSION).Text()) == Utf8(c.label));
+        Window box = launcher.WaitForMessageBox(L"版本检查", c.repair ? 10000 : 1500);
+        CHECK(bool(box) == (c.repair != nullptr));
+        if (box && c.repair) CHECK(MessageBoxWindow(box).Text().find(c.repair) != std::wstring::npos);
+        launcher.Kill();
+        CHECK(Utf8(LauncherFolder::StoredVersionIn(folder)) == Utf8(c.label));
+    }
+}
+
+TEST_CASE("after a switch: a file a scanner took is named, and the label follows the files, not the button")
+{
+    TempFolder folder;
+    Game game{folder.Path()};
+    REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
+    game.LayOut(k124E);
+    Process launcher = game.Start(L"vanish:1:game.dll");
+    Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+    REQUIRE(dialog);
+    dialog.Command(IDC_BTN_120E);
+    Window box = launcher.WaitForMessageBox(L"版本转换未完成", 60000);
+    REQUIRE_MESSAGE(box, Utf8(launcher.Describe()));
+    CHECK(MessageBoxWindow(box).Text().find(L"    game.dll\n") != std::wstring::npos);
+    // Without game.dll no version can be told.
+    CHECK(dialog.Control(IDC_ST_VERSION).Text().empty());
+    MessageBoxWindow(box).Press(IDOK);
+    CHECK(LauncherFolder::StoredVersionIn(folder).empty());
+}
+
+TEST_CASE("VirtualStore copies of game files are named and, on Yes, removed")
+{
+    wchar_t programFiles[MAX_PATH], local[MAX_PATH];
+    REQUIRE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programFiles)));
+    REQUIRE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
+    TempFolder folder(programFiles);
+    Game game{folder.Path()};
+    REQUIRE(folder.CopyIn(BuildFile(L"vorelin.exe")));
+    game.LayOut(k124E);
+    std::wstring shadow = std::wstring(local) + L"\\VirtualStore" + folder.Path().substr(2);
+    REQUIRE(SHCreateDirectoryExW(nullptr, shadow.c_str(), nullptr) == ERROR_SUCCESS);
+    REQUIRE(WriteWholeFile(shadow + L"\\game.dll", "an old copy"));
+    Process launcher = game.Start();
+    Window box = launcher.WaitForMessageBox(L"版本检查", 30000);
+    REQUIRE_MESSAGE(box, Utf8(launcher.Describe()));
+    CHECK(MessageBoxWindow(box).Text().find(shadow + L"\\game.dll") != std::wstring::npos);
+    MessageBoxWindow(box).Press(IDYES);
+    CHECK(WaitUntil([&] { return GetFileAttributesW((shadow + L"\\game.dll").c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    RemoveTree(std::wstring(local) + L"\\VirtualStore");
+}
+
+TEST_CASE("a game that cannot be started is reported, and the launcher stays")
+{
+    for (bool folderInstead : {true, false}) {
+        CAPTURE(folderInstead);
+        LauncherFolder game(L"versiondll\\v124.dll", false);
+        REQUIRE((folderInstead ? game.folder.MakeFolder(L"war3.exe") : game.folder.Write(L"war3.exe", "not a program")));
+        REQUIRE(game.Start());
+        Window dialog = game.WaitForDialog();
+        REQUIRE(dialog);
+        REQUIRE(dialog.Control(IDC_BTN_START).Click());
+        Window box = game.launcher.WaitForMessageBox(L"启动游戏失败", 10000);
+        REQUIRE_MESSAGE(box, Utf8(game.launcher.Describe()));
+        CHECK(MessageBoxWindow(box).Text().find(game.folder.PathOf(L"war3.exe")) != std::wstring::npos);
+        MessageBoxWindow(box).Press(IDOK);
+        CHECK(game.launcher.IsRunning());
+    }
+}
+
+TEST_CASE("a folder the launcher may not write: the box offers to start it again as administrator")
+{
+    // V: is a folder of this run, U: the same folder read-only; the run mounts them when it may.
+    if (GetFileAttributesW(L"U:\\") == INVALID_FILE_ATTRIBUTES || GetFileAttributesW(L"V:\\") == INVALID_FILE_ATTRIBUTES) {
+        MESSAGE("skipped: no read-only view of a folder at U:");
+        return;
+    }
+    TempFolder writable(L"V:\\");
+    REQUIRE(writable.CopyIn(BuildFile(L"vorelin.exe")));
+    Game through{writable.Path()};
+    through.LayOut(k124E);
+    Game game{L"U:" + writable.Path().substr(2)};
+    Process launcher = game.Start();
+    Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
+    REQUIRE_MESSAGE(dialog, Utf8(launcher.Describe()));
+    dialog.Command(IDC_BTN_120E);
+    Window box = launcher.WaitForMessageBox(L"版本转换失败", 30000);
+    REQUIRE_MESSAGE(box, Utf8(launcher.Describe()));
+    CHECK(MessageBoxWindow(box).Text().find(L"是否以管理员身份重新启动本程序") != std::wstring::npos);
+    MessageBoxWindow(box).Press(IDYES);
+    CHECK(launcher.WaitForExit(10000) == std::optional<DWORD>(0));
+    // Wine has no elevation: the "runas" verb starts the launcher again as it is.
+    HWND again = nullptr;
+    CHECK(WaitUntil([&] {
+        again = FindWindowW(L"#32770", kTitle);
+        return again && Window(again).ProcessId() != launcher.Id();
+    }));
+    DWORD id = again ? Window(again).ProcessId() : 0;
+    CHandle relaunched(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    if (relaunched) TerminateProcess(relaunched, 0);
 }

@@ -128,38 +128,6 @@ bool Contains(const RECT& rect, int x, int y)
 
 // Makes a program the shell's handler of the home page's scheme while it lives, as a browser's
 // set-up does, and puts back what was there.
-class SchemeHandler {
-public:
-    explicit SchemeHandler(const std::wstring& command)
-    {
-        std::wstring page = kHomePage;
-        key_ = page.substr(0, page.find(L':')) + L"\\shell\\open\\command";
-        wchar_t value[1024] = L"";
-        LONG size = sizeof value;
-        hadValue_ = RegQueryValueW(HKEY_CLASSES_ROOT, key_.c_str(), value, &size) == ERROR_SUCCESS;
-        previous_ = value;
-        set_ = Set(command);
-    }
-    ~SchemeHandler()
-    {
-        if (hadValue_) Set(previous_);
-        else RegDeleteKeyW(HKEY_CLASSES_ROOT, key_.c_str());
-    }
-    bool IsSet() const { return set_; }
-
-private:
-    bool Set(const std::wstring& command) const
-    {
-        return RegSetValueW(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, command.c_str(),
-                            static_cast<DWORD>(command.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-
-    std::wstring key_;
-    std::wstring previous_;
-    bool hadValue_ = false;
-    bool set_ = false;
-};
-
 } // namespace
 
 TEST_CASE("the window: picture-sized, centred, without caption; controls placed and stacked as laid out")
@@ -268,7 +236,8 @@ TEST_CASE("each click on the site button hands the home page to the shell")
     TempFolder browser;
     REQUIRE(browser.CopyIn(BuildFile(kRecorder), L"browser.exe"));
     const std::wstring browserPath = browser.PathOf(L"browser.exe");
-    SchemeHandler handler(L"\"" + browserPath + L"\" \"%1\"");
+    std::wstring page = kHomePage;
+    ShellCommand handler(page.substr(0, page.find(L':')) + L"\\shell\\open\\command", L"\"" + browserPath + L"\" \"%1\"");
     REQUIRE(handler.IsSet());
     RunningLauncher game;
     REQUIRE_MESSAGE(game.dialog, Utf8(game.launcher.Describe()));

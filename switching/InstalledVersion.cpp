@@ -1,0 +1,108 @@
+#include "switching/InstalledVersion.h"
+#include "framework/LongPath.h"
+#include "zip/ZipFileCrc.h"
+
+namespace {
+
+std::wstring Upper(const CString& text)
+{
+    std::wstring copy = text.Str();
+    if (!copy.empty()) CharUpperBuffW(&copy[0], static_cast<DWORD>(copy.size()));
+    return copy;
+}
+
+} // namespace
+
+InstalledVersion::InstalledVersion(const CString& gameDir, PackageFinder find) : m_gameDir(gameDir), m_find(find) {}
+
+InstalledVersion::FileState& InstalledVersion::State(const CString& name)
+{
+    FileState& state = m_files[Upper(name)];
+    if (!state.read) {
+        state.read = true;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        std::wstring path = LongPathForm(m_gameDir.Str() + L"\\" + name.Str());
+        state.exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+                       !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (state.exists) {
+            state.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            state.modified = data.ftLastWriteTime;
+        }
+    }
+    return state;
+}
+
+// The variant's files as its packages leave them: a later package's entry replaces an earlier one.
+std::vector<PackageEntry> InstalledVersion::FilesOf(const VersionVariant& variant)
+{
+    std::vector<PackageEntry> files;
+    for (unsigned int id : variant.packages) {
+        if (id == 0) continue;
+        if (!m_packages.count(id)) {
+            const void* data = nullptr;
+            unsigned long size = 0;
+            std::vector<PackageEntry> entries;
+            if (m_find(id, &data, &size)) ListPackageEntries(data, size, entries);
+            m_packages[id] = entries;
+        }
+        for (const PackageEntry& e : m_packages[id]) {
+            if (e.folder || e.name.IsEmpty()) continue;
+            bool replaced = false;
+            for (PackageEntry& f : files)
+                if (Upper(f.name) == Upper(e.name)) f = e, replaced = true;
+            if (!replaced) files.push_back(e);
+        }
+    }
+    return files;
+}
+
+bool InstalledVersion::Matches(const VersionVariant& variant, std::vector<DifferingFile>* differing, bool readContents)
+{
+    std::vector<PackageEntry> files = FilesOf(variant);
+    // A variant whose packages are not carried cannot be told.
+    if (files.empty()) return false;
+    bool all = true;
+    // Sizes first, times next: a file is read whole only when both passes leave it open.
+    std::vector<const PackageEntry*> unsettled;
+    for (const PackageEntry& e : files) {
+        FileState& state = State(e.name);
+        if (!state.exists || state.size != e.uncompressedSize) {
+            all = false;
+            if (!differing) return false;
+            differing->push_back({e.name, !state.exists});
+        } else if (CompareFileTime(&state.modified, &e.modified) != 0) {
+            unsettled.push_back(&e);
+        }
+    }
+    if (!readContents && !unsettled.empty()) return false;
+    for (const PackageEntry* e : unsettled) {
+        if (!all && !differing) return false;
+        FileState& state = State(e->name);
+        if (!state.crcRead) {
+            state.crcRead = true;
+            unsigned long long size = 0;
+            state.crcKnown = ZipFileCrc32((m_gameDir + L"\\" + e->name).Str().c_str(), &state.crc, &size);
+        }
+        if (!state.crcKnown || state.crc != e->crc) {
+            all = false;
+            if (differing) differing->push_back({e->name, false});
+        }
+    }
+    return all;
+}
+
+const VersionVariant* InstalledVersion::Identify()
+{
+    // Files a switch wrote match by their times; contents are read only when none does so.
+    for (bool readContents : {false, true})
+        for (const VersionVariant* variant : kAllVariants)
+            if (Matches(*variant, nullptr, readContents)) return variant;
+    return nullptr;
+}
+
+const VersionVariant* InstalledVersion::VariantOfLabel(const CString& label)
+{
+    for (const VersionVariant* variant : kAllVariants)
+        if (label == CString(variant->label)) return variant;
+    return nullptr;
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include "framework/CString.h"
+#include "switching/PackageListing.h"
+#include "switching/VersionSwitch.h"
+#include <map>
+#include <vector>
+
+// A game file of a variant that does not hold its package's data, and how.
+struct DifferingFile {
+    CString name;
+    bool missing;  // else present with other contents
+};
+
+// Which variant the game folder holds, told from its files and the packages' entries: size and
+// last-write time first (a switch gives every file its entry's time, and copying keeps it), the
+// CRC-32 only where the size agrees and the time does not. No file is read twice.
+class InstalledVersion {
+public:
+    explicit InstalledVersion(const CString& gameDir, PackageFinder find = FindVersionPackage);
+
+    // Whether every file of the variant holds its data; those that do not are listed. Without
+    // reading contents, a file whose time differs counts as not matching.
+    bool Matches(const VersionVariant& variant, std::vector<DifferingFile>* differing = nullptr, bool readContents = true);
+    // The first variant whose files all match; null when none does.
+    const VersionVariant* Identify();
+    // The variant whose label this is; null for any other text.
+    static const VersionVariant* VariantOfLabel(const CString& label);
+
+private:
+    struct FileState {
+        bool read = false;
+        bool exists = false;
+        unsigned long long size = 0;
+        FILETIME modified{};
+        bool crcKnown = false;
+        bool crcRead = false;
+        DWORD crc = 0;
+    };
+    FileState& State(const CString& name);
+    std::vector<PackageEntry> FilesOf(const VersionVariant& variant);
+
+    CString m_gameDir;
+    PackageFinder m_find;
+    std::map<std::wstring, FileState> m_files;
+    std::map<unsigned int, std::vector<PackageEntry>> m_packages;
+};

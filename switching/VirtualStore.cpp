@@ -1,0 +1,57 @@
+#include "switching/VirtualStore.h"
+#include "framework/LongPath.h"
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+std::wstring VirtualStoreFolder(const CString& gameDir)
+{
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExW(&version) || version.dwMajorVersion < 6) return std::wstring();
+    const std::wstring& dir = gameDir.Str();
+    if (dir.size() < 2 || dir[1] != L':') return std::wstring();
+    wchar_t local[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return std::wstring();
+    return std::wstring(local) + L"\\VirtualStore" + dir.substr(2);
+}
+
+std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const std::vector<CString>& names)
+{
+    std::vector<std::wstring> copies;
+    std::wstring folder = VirtualStoreFolder(gameDir);
+    if (folder.empty() || !Exists(folder)) return copies;
+    for (const CString& name : names) {
+        std::wstring path = folder + L"\\" + name.Str();
+        if (Exists(path)) copies.push_back(path);
+    }
+    return copies;
+}
+
+std::vector<std::wstring> RemoveVirtualStoreCopies(const std::vector<std::wstring>& paths)
+{
+    std::vector<std::wstring> left;
+    for (const std::wstring& path : paths) {
+        // The shell's list of paths ends with an empty one.
+        std::wstring from = path + L'\0';
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        if (SHFileOperationW(&operation) != 0 || Exists(path)) {
+            SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(LongPathForm(path).c_str());
+        }
+        if (Exists(path)) left.push_back(path);
+    }
+    return left;
+}
