@@ -137,12 +137,6 @@ bool CWnd::SubclassWindow(HWND hWnd)
     return true;
 }
 
-bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    HWND control = parent ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
-    return control && SubclassWindow(control);
-}
-
 HWND CWnd::UnsubclassWindow()
 {
     if (m_pfnSuper && m_hWnd &&
@@ -401,10 +395,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         AfxReportCurrentException();
         result = 0;
     }
-    if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == wnd) {
-        wnd->UnsubclassWindow();
-        wnd->PostNcDestroy();
-    }
+    if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == wnd) wnd->UnsubclassWindow();
     g_current = saved;
     if (--g_dispatchDepth == 0) TemporaryMap().clear();
     return result;
