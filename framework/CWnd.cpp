@@ -386,7 +386,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     g_current = {wnd, message, wParam, lParam};
     ++g_dispatchDepth;
     LRESULT result = 0;
-    // The one place where exceptions stop: nothing may unwind through user32.
+    // Nothing may unwind through user32: exceptions stop here, as they do in the dialog procedure,
+    // WinMain and the COM guard.
     try {
         result = wnd->WindowProc(message, wParam, lParam);
         // Hosted controls go while their windows are still there to be deactivated.
