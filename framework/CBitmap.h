@@ -5,10 +5,6 @@
 class CBitmap : public CGdiObject {
 public:
     bool LoadBitmap(unsigned int resourceId);
-    bool CreateCompatibleBitmap(HDC dc, int width, int height)
-    {
-        return Attach(::CreateCompatibleBitmap(dc, width, height));
-    }
     // Fills the description; false when there is no bitmap.
     bool GetBitmap(BITMAP* info) const;
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }

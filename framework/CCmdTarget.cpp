@@ -67,16 +67,15 @@ ULONG CCmdTarget::InternalRelease()
 
 HRESULT CCmdTarget::ExternalQueryInterface(const IID* iid, void** object)
 {
-    if (m_pOuterUnknown) return m_pOuterUnknown->QueryInterface(*iid, object);
     return InternalQueryInterface(iid, object);
 }
 
 ULONG CCmdTarget::ExternalAddRef()
 {
-    return m_pOuterUnknown ? m_pOuterUnknown->AddRef() : InternalAddRef();
+    return InternalAddRef();
 }
 
 ULONG CCmdTarget::ExternalRelease()
 {
-    return m_pOuterUnknown ? m_pOuterUnknown->Release() : InternalRelease();
+    return InternalRelease();
 }

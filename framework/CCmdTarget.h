@@ -116,5 +116,4 @@ protected:
     bool Dispatch(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     volatile LONG m_dwRef = 1;
-    IUnknown* m_pOuterUnknown = nullptr;
 };

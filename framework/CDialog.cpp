@@ -3,20 +3,12 @@
 #include "framework/COleControlContainer.h"
 #include "framework/COleControlSite.h"
 #include "framework/CWinApp.h"
+#include "framework/ResourceData.h"
 
 namespace {
 
 // The dialog-initialisation resource type.
 const wchar_t* const kDlgInitType = MAKEINTRESOURCEW(240);
-
-const void* LoadTemplateResource(HINSTANCE instance, unsigned int id, const wchar_t* type, size_t* size)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), type);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    *size = data ? SizeofResource(instance, found) : 0;
-    return data;
-}
 
 } // namespace
 
@@ -46,12 +38,13 @@ INT_PTR CDialog::DoModal()
     // One window per object: a second one could not be bound, and the first must stay bound.
     if (m_hWnd) return -1;
     HINSTANCE instance = AfxGetResourceHandle();
-    size_t size = 0;
-    const void* data = LoadTemplateResource(instance, m_nIDTemplate, RT_DIALOG, &size);
+    const wchar_t* name = MAKEINTRESOURCEW(m_nIDTemplate);
+    unsigned long size = 0;
+    const void* data = LoadResourceData(instance, name, RT_DIALOG, &size);
     std::vector<unsigned char> kept;
     if (!data || !SplitDialogTemplate(data, size, kept, m_setAsideItems)) return -1;
-    size_t initSize = 0;
-    const void* init = LoadTemplateResource(instance, m_nIDTemplate, kDlgInitType, &initSize);
+    unsigned long initSize = 0;
+    const void* init = LoadResourceData(instance, name, kDlgInitType, &initSize);
     if (!init || !ParseDialogInit(init, initSize, m_dlgInitRecords)) m_dlgInitRecords.clear();
 
     // The owner is disabled before the dialog exists, as the system's own modal dialogs do.

@@ -1,10 +1,6 @@
 #pragma once
 #include "framework/CWnd.h"
 
-// An edit control.
+// The base of the skinned edit box, which needs no more of the control than any window offers.
 class CEdit : public CWnd {
-public:
-    void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
-    void SetLimitText(unsigned int limit) { SendMessage(EM_SETLIMITTEXT, limit); }
-    void SetReadOnly(bool readOnly = true) { SendMessage(EM_SETREADONLY, readOnly); }
 };

@@ -1,13 +1,9 @@
 #pragma once
 #include "framework/CGdiObject.h"
 
-// A logical font.
+// Owns one GDI font; CreateFont takes the same arguments as the system call.
 class CFont : public CGdiObject {
 public:
-    bool CreateFontIndirect(const LOGFONTW* description)
-    {
-        return description && Attach(::CreateFontIndirectW(description));
-    }
     bool CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                     BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
                     BYTE quality, BYTE pitchAndFamily, const wchar_t* face)

@@ -20,7 +20,6 @@ public:
     COleControlSite* FindSite(UINT id) const;
     // Gives a key message to the in-place active control that has it; true when it was used.
     bool TranslateAccelerator(MSG* message);
-    const std::vector<COleControlSite*>& Sites() const { return m_sites; }
 
     CWnd* m_pWnd;
 

@@ -79,7 +79,6 @@ HRESULT COleControlSite::CreateControl(const CLSID& clsid, const wchar_t*, DWORD
     if (m_pObject) return E_UNEXPECTED;
     m_nID = id;
     m_rect = rect;
-    m_dwStyle = style;
     HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IOleObject,
                                   reinterpret_cast<void**>(&m_pObject));
     if (FAILED(hr)) return hr;
@@ -314,7 +313,6 @@ STDMETHODIMP COleControlSite::XOleIPSite::OnInPlaceActivate()
 
 STDMETHODIMP COleControlSite::XOleIPSite::OnUIActivate()
 {
-    m_pThis->m_bUIActive = true;
     return S_OK;
 }
 
@@ -344,7 +342,6 @@ STDMETHODIMP COleControlSite::XOleIPSite::Scroll(SIZE)
 
 STDMETHODIMP COleControlSite::XOleIPSite::OnUIDeactivate(BOOL)
 {
-    m_pThis->m_bUIActive = false;
     return S_OK;
 }
 

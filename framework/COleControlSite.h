@@ -38,13 +38,11 @@ public:
     HWND m_hWnd = nullptr;
     UINT m_nID = 0;
     RECT m_rect{};
-    DWORD m_dwStyle = 0;
     DWORD m_dwMiscStatus = 0;
     CComPtr<IOleObject> m_pObject;
     CComPtr<IOleInPlaceObject> m_pInPlaceObject;
     CComPtr<IOleInPlaceActiveObject> m_pActiveObject;
     bool m_bInPlaceActive = false;
-    bool m_bUIActive = false;
 
 protected:
     // Answers an ambient property; false for one this site does not know.

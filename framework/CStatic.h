@@ -4,10 +4,6 @@
 // A static text or picture; owner-drawn ones draw in DrawItem, which the parent reflects here.
 class CStatic : public CWnd {
 public:
-    HBITMAP SetBitmap(HBITMAP bitmap)
-    {
-        return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    }
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };

@@ -6,13 +6,11 @@
 class CStringArray {
 public:
     int GetSize() const { return static_cast<int>(m_items.size()); }
-    int GetCount() const { return GetSize(); }
     bool IsEmpty() const { return m_items.empty(); }
     int Add(const CString& item) { m_items.push_back(item); return GetSize() - 1; }
     void RemoveAll() { m_items.clear(); }
     // Out-of-range indexes give an empty text rather than undefined behaviour.
     CString GetAt(int index) const { return index >= 0 && index < GetSize() ? m_items[static_cast<size_t>(index)] : CString(); }
-    void SetAt(int index, const CString& item) { if (index >= 0 && index < GetSize()) m_items[static_cast<size_t>(index)] = item; }
     CString operator[](int index) const { return GetAt(index); }
 
 private:

@@ -137,12 +137,6 @@ bool CWnd::SubclassWindow(HWND hWnd)
     return true;
 }
 
-bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    HWND control = parent ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
-    return control && SubclassWindow(control);
-}
-
 HWND CWnd::UnsubclassWindow()
 {
     if (m_pfnSuper && m_hWnd &&
@@ -392,7 +386,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     g_current = {wnd, message, wParam, lParam};
     ++g_dispatchDepth;
     LRESULT result = 0;
-    // The one place where exceptions stop: nothing may unwind through user32.
+    // Nothing may unwind through user32: exceptions stop here, as they do in the dialog procedure,
+    // WinMain and the COM guard.
     try {
         result = wnd->WindowProc(message, wParam, lParam);
         // Hosted controls go while their windows are still there to be deactivated.
@@ -401,10 +396,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         AfxReportCurrentException();
         result = 0;
     }
-    if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == wnd) {
-        wnd->UnsubclassWindow();
-        wnd->PostNcDestroy();
-    }
+    if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == wnd) wnd->UnsubclassWindow();
     g_current = saved;
     if (--g_dispatchDepth == 0) TemporaryMap().clear();
     return result;

@@ -70,7 +70,6 @@ public:
     HWND Detach();
     // Routes the window's messages through this object; calls PreSubclassWindow first.
     bool SubclassWindow(HWND hWnd);
-    bool SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
 
     virtual void PreSubclassWindow() {}
@@ -78,7 +77,6 @@ public:
     virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // A parent's notification or owner-draw/colour request for this child; true when handled here.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    virtual void PostNcDestroy() {}
     // A message about to be dispatched by the modal loop; true when it was used up here.
     virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
     // PreTranslateMessage of each framework window from the message's window up to stop.
@@ -123,10 +121,6 @@ public:
     {
         return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags) != FALSE;
     }
-    void MoveWindow(int x, int y, int width, int height, bool repaint = true)
-    {
-        ::MoveWindow(m_hWnd, x, y, width, height, repaint);
-    }
     bool ShowWindow(int command) { return ::ShowWindow(m_hWnd, command) != FALSE; }
     void GetWindowRect(RECT* rect) const;
     void GetClientRect(RECT* rect) const;
@@ -143,10 +137,6 @@ public:
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::PostMessageW(m_hWnd, message, wParam, lParam) != FALSE;
-    }
-    HICON SetIcon(HICON icon, bool big)
-    {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     // The mouse's messages come here until ReleaseCapture; the previous holder, if any.
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }

@@ -55,7 +55,7 @@ void CSkinButton::OnMouseMove(UINT, POINT point)
 void CSkinButton::OnMouseLeave()
 {
     Default();
-    m_bHover = FALSE;
+    m_bHover = false;
     InvalidateRect(nullptr, false);
 }
 

@@ -28,8 +28,8 @@ public:
     WORD m_nHeight = 0;
 
 protected:
-    BOOL m_bPressed = FALSE;
-    BOOL m_bHover = FALSE;
+    bool m_bPressed = false;
+    bool m_bHover = false;
 
     BOOL OnEraseBkgnd(CDC* dc);
     void OnMouseMove(UINT flags, POINT point);

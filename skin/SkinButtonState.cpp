@@ -1,24 +1,24 @@
 #include "skin/SkinButtonState.h"
 
-unsigned SkinButtonStep(SkinPointerEvent event, BOOL& hover, BOOL& pressed)
+unsigned SkinButtonStep(SkinPointerEvent event, bool& hover, bool& pressed)
 {
     switch (event) {
     case SkinPointerEvent::MoveInside:
         if (hover) return 0;
-        hover = TRUE;
+        hover = true;
         return SkinRedraw | SkinSetCapture;
     case SkinPointerEvent::MoveOutside:
         if (!hover) return 0;
-        hover = FALSE;
+        hover = false;
         return SkinRedraw | (pressed ? 0u : SkinReleaseCapture);
     case SkinPointerEvent::ButtonDown:
-        pressed = TRUE;
-        hover = TRUE;
+        pressed = true;
+        hover = true;
         return 0;
     case SkinPointerEvent::ButtonUp: {
-        pressed = FALSE;
+        pressed = false;
         unsigned actions = SkinReleaseCapture | SkinRedraw | (hover ? SkinClick : 0u);
-        hover = FALSE;
+        hover = false;
         return actions;
     }
     }

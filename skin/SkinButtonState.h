@@ -15,4 +15,4 @@ enum SkinButtonAction : unsigned {
 // Applies one event to the button's hover and pressed flags and returns the actions it calls for.
 // Hovering holds the capture, so that the move which leaves the button is seen; a press keeps it
 // while the pointer is outside, and only a release over the button clicks.
-unsigned SkinButtonStep(SkinPointerEvent event, BOOL& hover, BOOL& pressed);
+unsigned SkinButtonStep(SkinPointerEvent event, bool& hover, bool& pressed);

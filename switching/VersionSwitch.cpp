@@ -4,6 +4,7 @@
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/LongPath.h"
+#include "framework/ResourceData.h"
 #include "switching/FaultPoint.h"
 #include "zip/ZipArchive.h"
 #include <string>
@@ -54,14 +55,8 @@ const unsigned int kAllPackages[] = {IDR_PACKAGE_120E, IDR_PACKAGE_124E, IDR_PAC
 
 bool FindVersionPackage(unsigned int resourceId, const void** data, unsigned long* size)
 {
-    HINSTANCE instance = AfxGetResourceHandle();
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), L"zip");
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return false;
-    *data = bytes;
-    *size = SizeofResource(instance, found);
-    return true;
+    *data = LoadResourceData(AfxGetResourceHandle(), MAKEINTRESOURCEW(resourceId), L"zip", size);
+    return *data != nullptr;
 }
 
 bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransaction& transaction, SwitchOutcome& outcome)

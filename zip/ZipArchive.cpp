@@ -35,8 +35,6 @@ unzFile Archive(ZipHandle handle)
     return static_cast<unzFile>(handle->m_hArchive);
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 // An end record may claim more entries than the archive can hold; walking them all would spin.
 int EntryCount(ZipHandle handle)
 {

@@ -14,7 +14,7 @@ enum : DWORD {
     ZIPRES_INFLATE_FAILED = 0x5000000,
 };
 
-// Result of the last reader call; kept for callers that want it, read by nobody here.
+// Result of the last reader call, for a caller that wants more than the call's own return.
 extern DWORD g_zipLastResult;
 
 struct ZipEntryInfo {

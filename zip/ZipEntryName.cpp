@@ -36,8 +36,6 @@ bool DecodeUtf8Name(const char* bytes, size_t length, std::wstring& name)
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 wchar_t Upper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 // Windows resolves these names to devices in every folder and with any extension.
@@ -68,6 +66,8 @@ bool IsSafePart(const std::wstring& part)
 }
 
 } // namespace
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 bool IsSafeRelativePath(const std::wstring& path)
 {

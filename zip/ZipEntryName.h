@@ -15,5 +15,8 @@ std::wstring SanitizeEntryName(const std::wstring& name);
 // reserved character, trailing dot or space).
 bool IsSafeRelativePath(const std::wstring& path);
 
+// Either of the characters Windows takes between the parts of a path.
+bool IsSeparator(wchar_t c);
+
 // "\", "/" or a drive letter: written where it says rather than below the base folder.
 bool IsAbsoluteTarget(const wchar_t* path);

@@ -1,6 +1,6 @@
 #include <doctest/doctest.h>
 #include "BuildFile.h"
-#include "tests/data/DriverTarget.h"
+#include "DriverTarget.h"
 #include "MessageBoxWindow.h"
 #include "Process.h"
 #include "TempFolder.h"

@@ -2,6 +2,7 @@
 #include "framework/CDialogEx.h"
 #include "framework/CStatic.h"
 #include "framework/DialogTemplate.h"
+#include "framework/ResourceData.h"
 #include <doctest/doctest.h>
 #include <vector>
 
@@ -9,9 +10,9 @@ namespace {
 
 std::vector<unsigned char> TemplateBytes(int id)
 {
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG);
-    const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found)));
-    return std::vector<unsigned char>(data, data + SizeofResource(nullptr, found));
+    unsigned long size = 0;
+    const auto* data = static_cast<const unsigned char*>(LoadResourceData(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG, &size));
+    return std::vector<unsigned char>(data, data + size);
 }
 
 class ProbeButton : public CButton {

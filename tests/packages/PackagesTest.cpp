@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 #include "BuildFile.h"
+#include "PackageTable.h"
 #include "Process.h"
 #include "TempFolder.h"
 #include "Utf8.h"
@@ -14,36 +15,6 @@ namespace {
 
 // The maker's packages are checked against the table only: their war3.exe would start the game.
 const bool kStandIns = PACKAGES_ARE_STAND_INS;
-
-struct Entry {
-    const char* name;
-    unsigned long size;
-};
-
-struct Package {
-    int id;
-    int hour, minute, second;
-    unsigned long makerArchiveSize;
-    std::vector<Entry> entries;
-};
-
-const std::vector<Package>& Packages()
-{
-    static const std::vector<Package> packages = {
-        {183, 17, 31, 34, 36108746, {{"Storm.dll", 368702}, {"war3.exe", 1568211}, {"War3.org", 1572307},
-                                     {"War3Patch.mpq", 33907011}, {"game.dll", 9375804}, {"ijl15.dll", 372736},
-                                     {"Mss32.dll", 347648}}},
-        {185, 17, 33, 40, 33902383, {{"icons-WAR3.bni", 279991}, {"msvcm80.dll", 479232}, {"msvcp80.dll", 548864},
-                                     {"msvcr80.dll", 626688}, {"Storm.dll", 339968}, {"war3.exe", 471040},
-                                     {"War3Patch.mpq", 27737397}, {"bncache.dat", 1479164},
-                                     {"game.dll", 12140544}}},
-        {186, 17, 37, 40, 32040904, {{"War3Patch.mpq", 27737397}, {"game.dll", 12042240}, {"ijl15.dll", 372736},
-                                     {"Mss32.dll", 347648}, {"Storm.dll", 339968}, {"war3.exe", 471040}}},
-        {187, 17, 44, 24, 4009514, {{"Game.dll", 12140544}}},
-        {188, 17, 46, 36, 3559775, {{"Game.dll", 9375804}}},
-    };
-    return packages;
-}
 
 std::string ArchivePath(int id)
 {
@@ -185,7 +156,7 @@ std::wstring AsUtf16(const std::string& bytes)
 
 TEST_CASE("each archive holds exactly its entries, as a DOS ZIP 2.0 writer stores them")
 {
-    for (const Package& package : Packages()) {
+    for (const PackageInfo& package : PackageTable()) {
         CAPTURE(package.id);
         Archive archive(package.id);
         REQUIRE(archive.Get() != nullptr);
@@ -196,7 +167,7 @@ TEST_CASE("each archive holds exactly its entries, as a DOS ZIP 2.0 writer store
 
         ULONGLONG compressed = 0, data = 0;
         int result = unzGoToFirstFile(archive.Get());
-        for (const Entry& expected : package.entries) {
+        for (const PackageEntry& expected : package.entries) {
             CAPTURE(std::string(expected.name));
             REQUIRE(result == UNZ_OK);
             unz_file_info64 info{};
@@ -257,7 +228,7 @@ TEST_CASE("each archive holds exactly its entries, as a DOS ZIP 2.0 writer store
 
 TEST_CASE("stand-in data is entropy-coded, not stored" * doctest::skip(!kStandIns))
 {
-    for (const Package& package : Packages()) {
+    for (const PackageInfo& package : PackageTable()) {
         CAPTURE(package.id);
         Archive archive(package.id);
         REQUIRE(archive.Get() != nullptr);

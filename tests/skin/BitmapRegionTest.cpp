@@ -1,6 +1,6 @@
 #include "framework/CDC.h"
 #include "skin/BitmapRegion.h"
-#include "tests/skin/PixelScanRegion.h"
+#include "PixelScanRegion.h"
 #include <doctest/doctest.h>
 #include <functional>
 

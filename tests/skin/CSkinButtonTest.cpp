@@ -1,6 +1,6 @@
 #include "skin/CSkinButton.h"
-#include "tests/skin/SkinTestIds.h"
-#include "tests/skin/TestWindow.h"
+#include "SkinTestIds.h"
+#include "TestWindow.h"
 #include <doctest/doctest.h>
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "framework/CException.h"
 #include "skin/CSkinStatic.h"
 #include "skin/RectText.h"
-#include "tests/skin/TestWindow.h"
+#include "TestWindow.h"
 #include <doctest/doctest.h>
 #include <cstdlib>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tests/skin/TestWindow.h"
+#include "TestWindow.h"
 
 BEGIN_MESSAGE_MAP(TestParent, CWnd)
     ON_WM_ERASEBKGND()

@@ -22,7 +22,8 @@ std::wstring SystemMessage(DWORD code)
 
 } // namespace
 
-Process Process::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workingDir)
+Process Process::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workingDir,
+                       Output output)
 {
     Process process;
     std::wstring commandLine = L"\"" + exe + L"\"";
@@ -32,9 +33,17 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments, c
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    CHandle nul;
+    if (output == Output::Discarded) {
+        nul.Attach(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, 0, nullptr));
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    }
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so nothing it starts can escape the job.
-    if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+    if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, nul.IsValid(), CREATE_SUSPENDED, nullptr,
                         workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info)) {
         process.error_ = L"cannot start " + exe + L": " + SystemMessage(GetLastError());
         return process;

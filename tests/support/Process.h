@@ -12,10 +12,13 @@
 // of them still runs on destruction is killed, so a failing test never leaves a program behind.
 class Process {
 public:
+    enum class Output { Inherited, Discarded };
+
     // Starts exe with arguments (appended after the quoted exe path) in workingDir (the caller's when
-    // empty). Check Started(); Error() says why it did not.
+    // empty); a benchmark discards the output so that the console costs nothing. Check Started();
+    // Error() says why it did not.
     static Process Start(const std::wstring& exe, const std::wstring& arguments = std::wstring(),
-                         const std::wstring& workingDir = std::wstring());
+                         const std::wstring& workingDir = std::wstring(), Output output = Output::Inherited);
 
     Process() = default;
     Process(Process&& other) noexcept;

@@ -53,7 +53,7 @@ TEST_CASE("Unix seconds, negative ones included, become file times")
     CHECK(Ticks(UnixTimeToFileTime(-86400)) == kUnixEpoch - 864000000000ULL);
 }
 
-TEST_CASE("UT blocks: the cases the archive tests do not reach")
+TEST_CASE("UT blocks: times without a modification, cut short, repeated or oddly sized")
 {
     SUBCASE("access and creation without modification")
     {

@@ -11,6 +11,7 @@
 #include "Process.h"
 #include "TempFolder.h"
 #include "Timings.h"
+#include "framework/ResourceData.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -129,17 +130,9 @@ double TimeClickToBox(const Process& process, bool throughButton)
 bool WritePackage(const std::wstring& path)
 {
     HMODULE image = LoadLibraryExW((g_build + L"\\vorelin.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = image ? FindResourceW(image, MAKEINTRESOURCEW(183), L"ZIP") : nullptr;
-    HGLOBAL loaded = found ? LoadResource(image, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    bool ok = false;
-    HANDLE file = data ? CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)
-                       : INVALID_HANDLE_VALUE;
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ok = WriteFile(file, data, SizeofResource(image, found), &written, nullptr) != FALSE;
-        CloseHandle(file);
-    }
+    unsigned long size = 0;
+    const void* data = image ? LoadResourceData(image, MAKEINTRESOURCEW(183), L"ZIP", &size) : nullptr;
+    bool ok = data && WriteWholeFile(path, std::string(static_cast<const char*>(data), size));
     if (image) FreeLibrary(image);
     return ok;
 }

@@ -7,6 +7,9 @@ real files do: the archives come out near the sizes of the maker's packages, so 
 extraction takes about as long. Game DLLs and war3.exe are real Windows binaries built
 by the project, padded to size with such data after their PE image (Windows ignores an
 overlay). Output is the same on every run.
+
+With --header it writes instead the C++ header that gives the tests and benchmarks the same
+table of packages (each entry's name and size, the package's time and the maker's size).
 """
 import argparse
 import os
@@ -164,14 +167,54 @@ def write_zip(path, entries, hms):
     os.replace(temp, path)
 
 
+def write_header(path):
+    lines = [
+        "// Written by tools/packages/make-packages.py from its table of the maker's packages.",
+        "#pragma once",
+        "#include <vector>",
+        "",
+        "struct PackageEntry {",
+        "    const char* name;",
+        "    unsigned long size;",
+        "};",
+        "",
+        "struct PackageInfo {",
+        "    int id;",
+        "    int hour, minute, second;",
+        "    unsigned long makerArchiveSize;",
+        "    std::vector<PackageEntry> entries;",
+        "};",
+        "",
+        "// The five packages in the order the launcher embeds them, each entry in its archive's order.",
+        "inline const std::vector<PackageInfo>& PackageTable()",
+        "{",
+        "    static const std::vector<PackageInfo> packages = {",
+    ]
+    for package, (hour, minute, second), maker_size, table in PACKAGES:
+        entries = ", ".join(f'{{"{name}", {size}}}' for name, size, *_ in table)
+        lines.append(f"        {{{package}, {hour}, {minute}, {second}, {maker_size}, {{{entries}}}}},")
+    lines += ["    };", "    return packages;", "}", ""]
+    temp = path + ".tmp"
+    with open(temp, "w", newline="\n") as out:
+        out.write("\n".join(lines))
+    os.replace(temp, path)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--out", required=True, help="folder for the five archives")
-    parser.add_argument("--dll120", required=True, help="game DLL with version 1, 20, 4, 6074")
-    parser.add_argument("--dll124", required=True, help="game DLL with version 1, 24, 4, 6387")
-    parser.add_argument("--dll126", required=True, help="game DLL with version 1, 26, 0, 6401")
-    parser.add_argument("--war3", required=True, help="the stand-in war3.exe")
+    parser.add_argument("--header", help="write only the C++ table of the packages to this file")
+    parser.add_argument("--out", help="folder for the five archives")
+    parser.add_argument("--dll120", help="game DLL with version 1, 20, 4, 6074")
+    parser.add_argument("--dll124", help="game DLL with version 1, 24, 4, 6387")
+    parser.add_argument("--dll126", help="game DLL with version 1, 26, 0, 6401")
+    parser.add_argument("--war3", help="the stand-in war3.exe")
     args = parser.parse_args()
+    if args.header:
+        write_header(args.header)
+        return
+    missing = [o for o in ("out", "dll120", "dll124", "dll126", "war3") if not getattr(args, o)]
+    if missing:
+        parser.error("the arguments are required: " + ", ".join("--" + o for o in missing))
 
     began = time.monotonic()
     images = {}

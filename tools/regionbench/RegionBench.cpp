@@ -5,7 +5,7 @@
 //     WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/regionbench.exe </dev/null
 #include "framework/CDC.h"
 #include "skin/BitmapRegion.h"
-#include "tests/skin/PixelScanRegion.h"
+#include "PixelScanRegion.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>

@@ -4,11 +4,13 @@
 // process's first switch, as a launcher's is, and is counted with the others.
 // Run after `make test` (which makes the Wine prefix):
 //     WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/switchbench.exe </dev/null >bench.txt 2>&1
+#include "BuildFile.h"
+#include "Process.h"
+#include "Stopwatch.h"
 #include "TempFolder.h"
 #include "Timings.h"
 #include "switching/InstalledVersion.h"
 #include "switching/StoredVersion.h"
-#include "framework/CHandle.h"
 #include "switching/VersionSwitch.h"
 #include <windows.h>
 #include <psapi.h>
@@ -18,48 +20,14 @@
 
 namespace {
 
-double Seconds(LARGE_INTEGER start, LARGE_INTEGER end)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
-
-std::wstring FreshFolder(const wchar_t* name)
-{
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring path = std::wstring(base) + name + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
-}
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
-
+// miniunz from beside this program; seconds to its end, negative when it could not be started.
 double RunMiniunz(const std::wstring& archive, const std::wstring& target)
 {
-    std::wstring command = L"\"" + ExeFolder() + L"\\miniunz.exe\" -x -o \"" + archive + L"\" -d \"" + target + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    CHandle null(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    startup.hStdOutput = startup.hStdError = null;
-    PROCESS_INFORMATION process{};
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, target.c_str(), &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    QueryPerformanceCounter(&end);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return Seconds(start, end);
+    Stopwatch clock;
+    std::wstring arguments = L"-x -o \"" + archive + L"\" -d \"" + target + L"\"";
+    Process miniunz = Process::Start(TestExecutableFolder() + L"\\miniunz.exe", arguments, target, Process::Output::Discarded);
+    if (!miniunz.WaitForExit(INFINITE)) return -1;
+    return clock.Seconds();
 }
 
 } // namespace
@@ -86,59 +54,53 @@ int main(int argc, char** argv)
     const int rounds = 9;
     Timings switches, floors;
     for (int round = 0; round < rounds; ++round) {
-        std::wstring game = FreshFolder(L"switchbench_game");
+        TempFolder game;
         SwitchOutcome outcome;
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        VersionSwitch(game.c_str()).Run(kVariant120E, outcome);
-        QueryPerformanceCounter(&end);
+        Stopwatch clock;
+        VersionSwitch(game.Path().c_str()).Run(kVariant120E, outcome);
+        double seconds = clock.Seconds();
         if (!outcome.Complete()) {
             std::printf("the switch failed\n");
             return 1;
         }
-        double seconds = Seconds(start, end);
         switches.Add(seconds);
         if (round == 0) {
             // What start-up pays to confirm the recorded version from the files, against reading wargame.ini.
-            LARGE_INTEGER a, b, c;
-            QueryPerformanceCounter(&a);
-            bool whole = InstalledVersion(game.c_str()).Matches(kVariant120E);
-            QueryPerformanceCounter(&b);
-            ReadStoredVersion(game.c_str());
-            QueryPerformanceCounter(&c);
+            Stopwatch identifying;
+            bool whole = InstalledVersion(game.Path().c_str()).Matches(kVariant120E);
+            double identified = identifying.Seconds();
+            Stopwatch reading;
+            ReadStoredVersion(game.Path().c_str());
+            double read = reading.Seconds();
             std::printf("identifying 1.20E from its files (warm): %.2f ms%s, reading the record %.2f ms, ratio %.1f\n",
-                        Seconds(a, b) * 1e3, whole ? "" : " (NOT whole!)", Seconds(b, c) * 1e3, Seconds(a, b) / Seconds(b, c));
+                        identified * 1e3, whole ? "" : " (NOT whole!)", read * 1e3, identified / read);
         }
-        RemoveTree(game);
+        game.Remove();
 
         // The floor extracts the very package bytes, written out beforehand and not timed.
-        std::wstring source = FreshFolder(L"switchbench_src");
-        std::wstring archive = source + L"\\183.zip";
+        TempFolder source;
+        std::wstring archive = source.PathOf(L"183.zip");
         WriteWholeFile(archive, std::string(static_cast<const char*>(data), size));
-        std::wstring target = FreshFolder(L"switchbench_floor");
-        double floor = RunMiniunz(archive, target);
+        TempFolder target;
+        double floor = RunMiniunz(archive, target.Path());
         if (floor < 0) {
             std::printf("miniunz could not be started\n");
             return 1;
         }
         floors.Add(floor);
-        RemoveTree(target);
-        RemoveTree(source);
         std::printf("round %d: switch %.3f s, miniunz %.3f s, ratio %.3f\n", round + 1, seconds, floor, seconds / floor);
     }
     // What every start pays for finding that no switch was interrupted, against one look for a file.
-    std::wstring quiet = FreshFolder(L"switchbench_quiet");
+    TempFolder quiet;
     const int looks = 2000;
-    LARGE_INTEGER start, middle, end;
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < looks; ++i) SwitchTransaction(quiet.c_str()).Recover();
-    QueryPerformanceCounter(&middle);
-    for (int i = 0; i < looks; ++i) GetFileAttributesW((quiet + L"\\war3.exe").c_str());
-    QueryPerformanceCounter(&end);
-    RemoveTree(quiet);
+    Stopwatch checking;
+    for (int i = 0; i < looks; ++i) SwitchTransaction(quiet.Path().c_str()).Recover();
+    double checked = checking.Seconds();
+    Stopwatch looking;
+    for (int i = 0; i < looks; ++i) GetFileAttributesW(quiet.PathOf(L"war3.exe").c_str());
+    double looked = looking.Seconds();
     std::printf("start-up check with nothing pending: %.1f us, one file look-up %.1f us, ratio %.1f\n",
-                Seconds(start, middle) * 1e6 / looks, Seconds(middle, end) * 1e6 / looks,
-                Seconds(start, middle) / Seconds(middle, end));
+                checked * 1e6 / looks, looked * 1e6 / looks, checked / looked);
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);

@@ -3,10 +3,12 @@
 //   WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all wine build/zipbench.exe </dev/null >bench.txt 2>&1
 // Optional arguments: the number of rounds (default 9) and the path of miniunz.exe (default: beside
 // this program). It makes its own 36 MB archive of seven entries in a temporary folder and removes it.
+#include "PackageTable.h"
+#include "Process.h"
+#include "Stopwatch.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
 #include "Utf8.h"
-#include "framework/CHandle.h"
 #include "zip/ZipArchive.h"
 #include <windows.h>
 #include <psapi.h>
@@ -18,11 +20,8 @@
 
 namespace {
 
-// The sizes of the largest version package's entries.
-const struct { const char* name; size_t size; } kEntries[] = {
-    {"Storm.dll", 368702}, {"war3.exe", 1568211}, {"War3.org", 1572307}, {"War3Patch.mpq", 33907011},
-    {"game.dll", 9375804}, {"ijl15.dll", 372736}, {"Mss32.dll", 347648},
-};
+// The entries of the largest version package, 183.
+const std::vector<PackageEntry>& kEntries = PackageTable().front().entries;
 
 // Skewed bytes with some repeats: deflate codes them with Huffman tables to about 76%.
 std::string GameLikeData(size_t size, unsigned int seed)
@@ -76,45 +75,19 @@ bool WriteArchive(const std::wstring& path, double scale, unsigned long long& pl
     return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-void FreshFolder(const std::wstring& path)
-{
-    RemoveTree(path);
-    CreateDirectoryW(path.c_str(), nullptr);
-}
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
 // Runs a program to its end with its output discarded; its peak working set if the system tells it.
-bool RunProcess(const std::wstring& commandLine, const std::wstring& folder, double& seconds, SIZE_T& peak, DWORD& status)
+bool RunProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder, double& seconds,
+                SIZE_T& peak, DWORD& status)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    CHandle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process = {};
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(0);
-    LARGE_INTEGER from, to;
-    QueryPerformanceCounter(&from);
-    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process);
-    nul.Close();
-    if (!started) return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    QueryPerformanceCounter(&to);
-    seconds = Seconds(from, to);
+    Stopwatch clock;
+    Process process = Process::Start(exe, arguments, folder, Process::Output::Discarded);
+    std::optional<DWORD> exit = process.WaitForExit(INFINITE);
+    seconds = clock.Seconds();
+    if (!exit) return false;
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
-    peak = GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    peak = GetProcessMemoryInfo(process.Handle(), &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
+    status = *exit;
     return true;
 }
 
@@ -173,19 +146,14 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
 
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    wchar_t unique[32];
-    wsprintfW(unique, L"zipbench%lu", GetCurrentProcessId());
-    std::wstring work = std::wstring(temp) + unique;
-    FreshFolder(work);
+    TempFolder workFolder;
+    const std::wstring& work = workFolder.Path();
     std::wstring big = work + L"\\big.zip", small = work + L"\\small.zip";
-    std::wstring ours = work + L"\\reader", theirs = work + L"\\miniunz", report = work + L"\\peak.txt";
+    std::wstring report = work + L"\\peak.txt";
 
     unsigned long long plain = 0, smallPlain = 0;
     if (!WriteArchive(big, 1.0, plain) || !WriteArchive(small, 0.05, smallPlain)) {
         printf("could not write the archives in %ls\n", work.c_str());
-        RemoveTree(work);
         return 2;
     }
     unsigned long long packed = FileSize(big);
@@ -200,23 +168,21 @@ int wmain(int argc, wchar_t** argv)
         double ourTime = 0, theirTime = 0;
         SIZE_T childPeak = 0, miniunzPeak = 0;
         DWORD ourStatus = 1, theirStatus = 1;
+        TempFolder ours(work), theirs(work);
         // Alternate the order so that neither always runs with the warmer cache.
         for (int pass = 0; pass < 2; ++pass) {
             bool readerTurn = (pass == 0) == (round % 2 == 0);
             if (readerTurn) {
-                FreshFolder(ours);
-                std::wstring line = L"\"" + selfPath + L"\" --extract \"" + big + L"\" \"" + ours + L"\" \"" + report + L"\"";
+                std::wstring arguments = L"--extract \"" + big + L"\" \"" + ours.Path() + L"\" \"" + report + L"\"";
                 SIZE_T seen = 0;
-                if (!RunProcess(line, work, ourTime, seen, ourStatus)) ourStatus = 1;
+                if (!RunProcess(selfPath, arguments, work, ourTime, seen, ourStatus)) ourStatus = 1;
                 ourPeakSeen = std::max(ourPeakSeen, seen);
                 childPeak = ReadReport(report);
             } else {
-                FreshFolder(theirs);
-                std::wstring line = L"\"" + miniunz + L"\" -o \"" + big + L"\"";
-                if (!RunProcess(line, theirs, theirTime, miniunzPeak, theirStatus)) theirStatus = 1;
+                if (!RunProcess(miniunz, L"-o \"" + big + L"\"", theirs.Path(), theirTime, miniunzPeak, theirStatus)) theirStatus = 1;
             }
         }
-        bool good = ourStatus == 0 && theirStatus == 0 && SameFiles(ours, theirs);
+        bool good = ourStatus == 0 && theirStatus == 0 && SameFiles(ours.Path(), theirs.Path());
         allGood = allGood && good;
         ratios.push_back(ourTime / theirTime);
         ourBest = std::min(ourBest, ourTime);
@@ -232,18 +198,18 @@ int wmain(int argc, wchar_t** argv)
            ratios[ratios.size() / 2], ourBest, theirBest, ourBest / theirBest);
 
     // The same extraction of an archive a twentieth the size: the peak must not follow the entries' sizes.
-    FreshFolder(ours);
+    TempFolder ours(work);
     double smallTime = 0;
     SIZE_T unused = 0;
     DWORD smallStatus = 1;
-    std::wstring line = L"\"" + selfPath + L"\" --extract \"" + small + L"\" \"" + ours + L"\" \"" + report + L"\"";
-    RunProcess(line, work, smallTime, unused, smallStatus);
+    std::wstring arguments = L"--extract \"" + small + L"\" \"" + ours.Path() + L"\" \"" + report + L"\"";
+    RunProcess(selfPath, arguments, work, smallTime, unused, smallStatus);
     SIZE_T smallPeak = ReadReport(report);
     // And of nothing at all: what the program costs before any archive is read.
-    line = L"\"" + selfPath + L"\" --extract \"" + work + L"\\none.zip\" \"" + ours + L"\" \"" + report + L"\"";
+    arguments = L"--extract \"" + work + L"\\none.zip\" \"" + ours.Path() + L"\" \"" + report + L"\"";
     DWORD idleStatus = 0;
     double idleTime = 0;
-    RunProcess(line, work, idleTime, unused, idleStatus);
+    RunProcess(selfPath, arguments, work, idleTime, unused, idleStatus);
     SIZE_T idlePeak = ReadReport(report);
     // The child's own figure is always there; the one read through the process handle (0 when the
     // system would not tell it) is measured the same way for both programs.
@@ -251,6 +217,5 @@ int wmain(int argc, wchar_t** argv)
            "from outside: reader %lu KB, miniunz %lu KB\n",
            static_cast<unsigned long>(ourPeak / 1024), plain, static_cast<unsigned long>(smallPeak / 1024), smallPlain, static_cast<unsigned long>(idlePeak / 1024),
            static_cast<unsigned long>(ourPeakSeen / 1024), static_cast<unsigned long>(theirPeak / 1024));
-    RemoveTree(work);
     return allGood && smallStatus == 0 ? 0 : 1;
 }

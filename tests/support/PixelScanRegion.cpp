@@ -1,4 +1,4 @@
-#include "tests/skin/PixelScanRegion.h"
+#include "PixelScanRegion.h"
 #include "framework/CDC.h"
 
 CRgn PixelScanRegion(const CBitmap& bitmap)
