@@ -38,11 +38,10 @@ int main(int argc, char** argv)
     // page cache (dropped by the caller between the switch and this run).
     if (argc == 3 && std::string(argv[1]) == "identify") {
         std::wstring folder(argv[2], argv[2] + std::strlen(argv[2]));
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
+        Stopwatch clock;
         bool whole = InstalledVersion(folder.c_str()).Matches(kVariant120E);
-        QueryPerformanceCounter(&b);
-        std::printf("identifying 1.20E from its files: %.2f ms%s\n", Seconds(a, b) * 1e3, whole ? "" : " (NOT whole!)");
+        double seconds = clock.Seconds();
+        std::printf("identifying 1.20E from its files: %.2f ms%s\n", seconds * 1e3, whole ? "" : " (NOT whole!)");
         return 0;
     }
     const void* data = nullptr;
