@@ -88,7 +88,7 @@ BOOL CvorelinDlg::OnInitDialog()
     SetWindowText(TitleText());
 
     // An interrupted switch is finished or undone first: war3.exe itself may be the file it had moved aside.
-    SwitchTransaction(m_strGameDir).Recover();
+    bool switchRunsElsewhere = SwitchTransaction(m_strGameDir).Recover() == RecoveryResult::Busy;
 
     CFileFind finder;
     if (!finder.FindFile(m_strGameDir + L"\\war3.exe")) {
@@ -100,7 +100,8 @@ BOOL CvorelinDlg::OnInitDialog()
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
-    m_stVersion.SetWindowText(DecideLabel(detected));
+    // While another launcher switches the folder, its files are neither version: the record is its to write.
+    m_stVersion.SetWindowText(switchRunsElsewhere ? m_strVersionText : DecideLabel(detected));
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
