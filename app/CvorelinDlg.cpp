@@ -101,7 +101,7 @@ BOOL CvorelinDlg::OnInitDialog()
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
     // While another launcher switches the folder, its files are neither version: the record is its to write.
-    m_stVersion.SetWindowText(switchRunsElsewhere ? m_strVersionText : DecideLabel(detected));
+    m_stVersion.SetWindowText(switchRunsElsewhere ? m_strVersionText : DecideLabel(m_strVersionText, detected));
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
@@ -322,8 +322,7 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     if (!outcome.Complete()) return;
     if (!outcome.vanished.empty()) {
         // The files, not the button, say which version this is now.
-        m_strVersionText = CString();
-        ShowLabel(DecideLabel(DetectInstalledVersion(m_strGameDir + L"\\game.dll")));
+        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(m_strGameDir + L"\\game.dll")));
         MessageBox(VanishedText(outcome.vanished), L"版本转换未完成", MB_OK | MB_ICONERROR);
         return;
     }
@@ -344,17 +343,17 @@ void CvorelinDlg::ShowLabel(const CString& label)
     UpdateWindow();
 }
 
-CString CvorelinDlg::DecideLabel(const CString& detected)
+CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected)
 {
     InstalledVersion installed(m_strGameDir);
-    const VersionVariant* recorded = InstalledVersion::VariantOfLabel(m_strVersionText);
+    const VersionVariant* recorded = InstalledVersion::VariantOfLabel(record);
     std::vector<DifferingFile> differing;
-    if (recorded && installed.Matches(*recorded, &differing)) return m_strVersionText;
+    if (recorded && installed.Matches(*recorded, &differing)) return record;
     // The record names what is not installed, or nothing: the files decide, and then game.dll.
     const VersionVariant* found = installed.Identify();
     CString label = found ? CString(found->label) : detected;
     if (!found && recorded) m_strRepairNotice = RepairText(*recorded, differing);
-    if (m_strVersionText.IsEmpty() || label != m_strVersionText) WriteStoredVersion(m_strGameDir, label);
+    if (record.IsEmpty() || label != record) WriteStoredVersion(m_strGameDir, label);
     return label;
 }
 

@@ -1,33 +1,14 @@
 #include "switching/InstalledVersion.h"
-#include "framework/LongPath.h"
 #include "zip/ZipFileCrc.h"
-
-namespace {
-
-std::wstring Upper(const CString& text)
-{
-    std::wstring copy = text.Str();
-    if (!copy.empty()) CharUpperBuffW(&copy[0], static_cast<DWORD>(copy.size()));
-    return copy;
-}
-
-} // namespace
 
 InstalledVersion::InstalledVersion(const CString& gameDir, PackageFinder find) : m_gameDir(gameDir), m_find(find) {}
 
 InstalledVersion::FileState& InstalledVersion::State(const CString& name)
 {
-    FileState& state = m_files[Upper(name)];
+    FileState& state = m_files[NameKey(name).Str()];
     if (!state.read) {
         state.read = true;
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        std::wstring path = LongPathForm(m_gameDir.Str() + L"\\" + name.Str());
-        state.exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
-                       !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (state.exists) {
-            state.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            state.modified = data.ftLastWriteTime;
-        }
+        state.exists = ReadFileStamp(m_gameDir.Str() + L"\\" + name.Str(), &state.size, &state.modified);
     }
     return state;
 }
@@ -49,7 +30,7 @@ std::vector<PackageEntry> InstalledVersion::FilesOf(const VersionVariant& varian
             if (e.folder || e.name.IsEmpty()) continue;
             bool replaced = false;
             for (PackageEntry& f : files)
-                if (Upper(f.name) == Upper(e.name)) f = e, replaced = true;
+                if (NameKey(f.name) == NameKey(e.name)) f = e, replaced = true;
             if (!replaced) files.push_back(e);
         }
     }

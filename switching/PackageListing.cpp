@@ -19,15 +19,33 @@ bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>
     return true;
 }
 
-bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known)
+CString NameKey(const CString& name)
+{
+    std::wstring copy = name.Str();
+    if (!copy.empty()) CharUpperBuffW(&copy[0], static_cast<DWORD>(copy.size()));
+    return CString(std::move(copy));
+}
+
+bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME* modified)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return false;
-    unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    *size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (modified) *modified = data.ftLastWriteTime;
+    return true;
+}
+
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known)
+{
+    unsigned long long size = 0;
+    FILETIME modified{};
+    if (!ReadFileStamp(path, &size, &modified)) return false;
     bool sizeMatches = false;
     for (const PackageEntry& e : known) {
         if (e.folder || e.uncompressedSize != size) continue;
-        if (CompareFileTime(&e.modified, &data.ftLastWriteTime) == 0) return true;
+        if (CompareFileTime(&e.modified, &modified) == 0) return true;
         sizeMatches = true;
     }
     if (!sizeMatches) return false;

@@ -16,6 +16,12 @@ struct PackageEntry {
 // it is no readable archive or an entry of it cannot be read.
 bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>& entries);
 
+// The key under which entry and file names compare: without regard to letter case, as Windows does.
+CString NameKey(const CString& name);
+
+// The size and last-write time of a file (not a folder); false when there is none.
+bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME* modified);
+
 // Whether the file at path holds exactly the data of one of the entries: the same size and either
 // the same last-write time (which extraction gives every file) or the same CRC-32.
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known);

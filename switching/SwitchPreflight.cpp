@@ -2,17 +2,6 @@
 #include "framework/LongPath.h"
 #include <windows.h>
 
-namespace {
-
-CString Upper(const CString& text)
-{
-    std::wstring copy = text.Str();
-    if (!copy.empty()) CharUpperBuffW(&copy[0], static_cast<DWORD>(copy.size()));
-    return CString(std::move(copy));
-}
-
-} // namespace
-
 std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, const std::vector<PackageEntry>& entries)
 {
     std::vector<BlockedFile> blocked;
@@ -21,7 +10,7 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
         // Names the reader refuses come out empty: they write nothing, so block nothing; nor do
         // folder entries, which keep a folder that exists.
         if (entry.name.IsEmpty() || entry.folder) continue;
-        CString key = Upper(entry.name);
+        CString key = NameKey(entry.name);
         bool repeated = false;
         for (const CString& s : seen) repeated = repeated || s == key;
         if (repeated) continue;

@@ -24,13 +24,6 @@ bool Move(const std::wstring& from, const std::wstring& to)
     return MoveFileExW(from.c_str(), to.c_str(), 0) != FALSE;
 }
 
-CString Upper(const CString& text)
-{
-    std::wstring copy = text.Str();
-    if (!copy.empty()) CharUpperBuffW(&copy[0], static_cast<DWORD>(copy.size()));
-    return CString(std::move(copy));
-}
-
 // The folder part of a relative name, with its separator; empty for a plain name.
 std::wstring FolderOf(const std::wstring& name)
 {
@@ -160,7 +153,7 @@ CString SwitchTransaction::StagingFolder() const
 
 CString SwitchTransaction::Stage(const CString& name, unsigned long long size, DWORD crc)
 {
-    CString key = Upper(name);
+    CString key = NameKey(name);
     size_t slot = 0;
     while (slot < m_staged.size() && m_staged[slot].key != key) ++slot;
     if (slot == m_staged.size()) m_staged.push_back({name, key, size, crc});
@@ -306,10 +299,8 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
     Finish(journal, &report.kept);
     m_keepStaging = false;
     for (const JournalEntry& e : journal.entries) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExW(In(e.target.Str()).c_str(), GetFileExInfoStandard, &data) ||
-            ((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) != e.size)
-            report.vanished.push_back(e.target);
+        unsigned long long size = 0;
+        if (!ReadFileStamp(In(e.target.Str()), &size, nullptr) || size != e.size) report.vanished.push_back(e.target);
     }
     return report;
 }

@@ -75,12 +75,12 @@ struct Install {
         wchar_t value[300];
         DWORD length = GetEnvironmentVariableW(L"KELVADI_FAULT", value, 300);
         if (length == 0 || length >= 300) return;
-        std::wstring spec(value, length);
-        size_t first = spec.find(L':');
+        std::wstring request(value, length);
+        size_t first = request.find(L':');
         if (first == std::wstring::npos) return;
-        g_kind = spec.substr(0, first);
+        g_kind = request.substr(0, first);
         wchar_t* rest = nullptr;
-        g_at = static_cast<int>(std::wcstol(spec.c_str() + first + 1, &rest, 10));
+        g_at = static_cast<int>(std::wcstol(request.c_str() + first + 1, &rest, 10));
         if (g_kind == L"pause") g_ms = std::wcstoul(rest + (*rest == L':'), nullptr, 10);
         if ((g_kind == L"lock" || g_kind == L"hold" || g_kind == L"vanish") && *rest == L':') {
             std::wstring tail(rest + 1);

@@ -98,6 +98,15 @@ struct Game {
     }
 };
 
+// A game folder holding the launcher and the variant's files, with its record.
+Game Ready(const TempFolder& folder, const wchar_t* launcher, const Variant& v)
+{
+    Game game{folder.Path()};
+    REQUIRE(folder.CopyIn(BuildFile(launcher), L"vorelin.exe"));
+    game.LayOut(v);
+    return game;
+}
+
 // Exactly one version: the one before or the one after, and the label names it.
 void CheckWhole(const Game& game, const Variant& from, const Variant& to, int& forward, int& back)
 {
@@ -116,9 +125,7 @@ TEST_CASE("a switch ended at any step leaves one whole version, named by the lab
     for (const auto& [from, to] : {std::pair{k124E, k120E}, std::pair{k124E8M, k120E4M}}) {
         CAPTURE(Utf8(to.label));
         TempFolder folder;
-        Game game{folder.Path()};
-        REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
-        game.LayOut(from);
+        Game game = Ready(folder, L"vorelin_faults.exe", from);
         int forward = 0, back = 0, step = 1;
         for (;; ++step) {
             CAPTURE(step);
@@ -211,9 +218,7 @@ TEST_CASE("faults in the middle of a switch: the old version stays whole or the 
 TEST_CASE("two launchers at once: the second says a switch is under way and writes nothing")
 {
     TempFolder folder;
-    Game game{folder.Path()};
-    REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
-    game.LayOut(k124E);
+    Game game = Ready(folder, L"vorelin_faults.exe", k124E);
     Process first = game.Start(L"pause:2:3000");
     Process second = game.Start();
     Window firstDialog = first.WaitForWindow(IsLauncherDialog, 30000);
@@ -255,9 +260,7 @@ TEST_CASE("the label is what the files are: the record while its files are its o
     for (const Case& c : cases) {
         CAPTURE(std::string(c.name));
         TempFolder folder;
-        Game game{folder.Path()};
-        REQUIRE(folder.CopyIn(BuildFile(L"vorelin.exe")));
-        game.LayOut(c.files);
+        Game game = Ready(folder, L"vorelin.exe", c.files);
         game.LayOut(Variant{0, {}, c.record});
         if (c.changed) {
             CHandle file(CreateFileW(game.In(c.changed).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -282,9 +285,7 @@ TEST_CASE("the label is what the files are: the record while its files are its o
 TEST_CASE("after a switch: a file a scanner took is named, and the label follows the files, not the button")
 {
     TempFolder folder;
-    Game game{folder.Path()};
-    REQUIRE(folder.CopyIn(BuildFile(L"vorelin_faults.exe"), L"vorelin.exe"));
-    game.LayOut(k124E);
+    Game game = Ready(folder, L"vorelin_faults.exe", k124E);
     Process launcher = game.Start(L"vanish:1:game.dll");
     Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
     REQUIRE(dialog);
@@ -304,9 +305,7 @@ TEST_CASE("VirtualStore copies of game files are named and, on Yes, removed")
     REQUIRE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programFiles)));
     REQUIRE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
     TempFolder folder(programFiles);
-    Game game{folder.Path()};
-    REQUIRE(folder.CopyIn(BuildFile(L"vorelin.exe")));
-    game.LayOut(k124E);
+    Game game = Ready(folder, L"vorelin.exe", k124E);
     std::wstring shadow = std::wstring(local) + L"\\VirtualStore" + folder.Path().substr(2);
     REQUIRE(SHCreateDirectoryExW(nullptr, shadow.c_str(), nullptr) == ERROR_SUCCESS);
     REQUIRE(WriteWholeFile(shadow + L"\\game.dll", "an old copy"));
