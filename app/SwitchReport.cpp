@@ -71,6 +71,9 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome)
     CString text;
     if (outcome.busy) {
         text = CString(L"另一个启动器正在转换此游戏目录的版本。请等它完成后再试。\n\n本次未写入任何文件，") + kUnchanged;
+    } else if (outcome.earlierPending) {
+        text = CString(L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
+                       L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。\n\n本次未写入任何文件。");
     } else if (!outcome.missingPackages.empty()) {
         text = CString(L"无法转换版本：本程序缺少此版本所需的数据包。\n\n未写入任何文件，") + kUnchanged;
     } else if (outcome.stuck) {
@@ -113,6 +116,10 @@ CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& out
     if (!outcome.keptOriginals.empty())
         text += CString(L"\n\n以下原有文件不属于任何版本，已保存到游戏目录中的“") + SwitchTransaction::kBackupFolder +
                 L"”文件夹：\n" + NameList(outcome.keptOriginals);
+    if (!outcome.unkeptOriginals.empty())
+        text += CString(L"\n\n以下原有文件暂时无法移入“") + SwitchTransaction::kBackupFolder +
+                L"”文件夹，仍保存在游戏目录的“~kelvadi-switch”文件夹中，本程序下次启动时会再次移动：\n" +
+                NameList(outcome.unkeptOriginals);
     if (!outcome.recordWritten)
         text += L"\n\n注意：游戏文件已转换，但版本记录 wargame.ini 无法写入（可能是只读文件），下次启动时显示的版本可能不对。";
     return text;

@@ -117,8 +117,8 @@ RecoveryResult SwitchTransaction::Recover(CString* label)
         if (forward) {
             WriteStoredVersion(m_gameDir, journal.label);
             FaultPoint();
-            Finish(journal, nullptr);
             if (label) *label = journal.label;
+            if (!Finish(journal, nullptr, nullptr)) return RecoveryResult::Stuck;
             result = RecoveryResult::RolledForward;
         } else {
             if (!RollBackAll(journal, journal.entries.size())) return RecoveryResult::Stuck;
@@ -225,22 +225,33 @@ bool SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstri
     return false;
 }
 
-void SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString>* kept)
+bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString>* kept, std::vector<CString>* unkept)
 {
+    bool settled = true;
     for (const JournalEntry& e : journal.entries) {
         std::wstring aside = StagedFile(e.slot, L".old");
         if (!Exists(aside)) continue;
-        if (e.keepOriginal && KeepOriginal(e, aside)) {
-            if (kept) kept->push_back(e.target);
+        if (e.keepOriginal) {
+            // The player's own file: never removed, only moved once it can be (a scanner may hold it).
+            bool moved = KeepOriginal(e, aside);
+            for (int attempt = 1; !moved && attempt < 5; ++attempt) {
+                Sleep(25 * attempt);
+                moved = KeepOriginal(e, aside);
+            }
+            if (moved && kept) kept->push_back(e.target);
+            if (!moved && unkept) unkept->push_back(e.target);
+            settled = settled && moved;
         } else {
             SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
             RemoveFileRetrying(aside);
         }
         FaultPoint();
     }
+    if (!settled) return false;
     DeleteFileW(In(kJournal).c_str());
     FaultPoint();
     RemoveStaging();
+    return true;
 }
 
 void SwitchTransaction::RemoveStaging()
@@ -296,8 +307,7 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
     report.committed = true;
     report.recordWritten = WriteStoredVersion(m_gameDir, label);
     FaultPoint();
-    Finish(journal, &report.kept);
-    m_keepStaging = false;
+    m_keepStaging = !Finish(journal, &report.kept, &report.unkept);
     for (const JournalEntry& e : journal.entries) {
         unsigned long long size = 0;
         if (!ReadFileStamp(In(e.target.Str()), &size, nullptr) || size != e.size) report.vanished.push_back(e.target);

@@ -13,7 +13,8 @@ enum class RecoveryResult {
     RolledForward,  // a commit that had begun, finished
     RolledBack,     // a commit whose staged files were no longer intact, undone
     Busy,           // another launcher is switching the folder now
-    Stuck,          // files could be neither moved forward nor back; the journal stays for the next start
+    Stuck,          // files could be neither moved forward nor back, or an original not yet kept; the journal
+                    // stays for the next start, and no new switch may begin
 };
 
 // What a commit did.
@@ -23,6 +24,7 @@ struct CommitReport {
     CString refused;               // the file whose replacement was refused; everything was put back
     bool recordWritten = false;
     std::vector<CString> kept;     // originals moved into the backup folder
+    std::vector<CString> unkept;   // originals that could not be moved there yet: left in the staging folder
     std::vector<CString> vanished; // written, but gone or cut short right after (a scanner took them)
 };
 
@@ -69,7 +71,9 @@ private:
     bool RollForward(const JournalEntry& entry);
     bool RollBack(const JournalEntry& entry);
     bool RollBackAll(const SwitchJournal& journal, size_t count);
-    void Finish(const SwitchJournal& journal, std::vector<CString>* kept);
+    // False when an original to keep could not be moved into the backup folder: it stays aside, and
+    // so do the journal and the staging, for the next start to try again.
+    bool Finish(const SwitchJournal& journal, std::vector<CString>* kept, std::vector<CString>* unkept);
     bool KeepOriginal(const JournalEntry& entry, const std::wstring& original);
     void RemoveStaging();
     void RemoveLeftovers();

@@ -114,8 +114,13 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
         outcome.finished = true;
         return;
     }
-    // What an interrupted switch left is finished or undone before anything is checked.
-    transaction.Recover();
+    // What an interrupted switch left is finished or undone before anything is checked; what cannot
+    // be yet stays as it is, for a new switch's staging would wipe the files it holds aside.
+    if (transaction.Recover() == RecoveryResult::Stuck) {
+        outcome.earlierPending = true;
+        outcome.finished = true;
+        return;
+    }
     if (Check(variant, outcome)) {
         CWaitCursor wait;
         bool staged = transaction.Prepare();
@@ -129,6 +134,7 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
             outcome.stuck = report.stuck;
             outcome.recordWritten = report.recordWritten;
             outcome.keptOriginals = report.kept;
+            outcome.unkeptOriginals = report.unkept;
             outcome.vanished = report.vanished;
         }
     }

@@ -22,9 +22,11 @@ struct SwitchOutcome {
     bool diskFull = false;       // the volume filled up while staging
     CString commitRefused;       // a replacement refused during the commit; everything was put back
     bool stuck = false;          // ... and could not be put back: the next start finishes the switch
+    bool earlierPending = false; // an earlier switch is not finished yet: this one did not begin
     bool committed = false;      // every file of the variant is in place
     bool recordWritten = false;
     std::vector<CString> keptOriginals;  // moved into SwitchTransaction::kBackupFolder
+    std::vector<CString> unkeptOriginals;  // could not be moved there yet; the next start tries again
     std::vector<CString> vanished;       // gone or cut short right after the commit
     bool finished = false;       // false while the switch runs, and after a file error of the temporary archive
 

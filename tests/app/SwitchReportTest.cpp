@@ -52,6 +52,9 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
         {"full", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"game.dll"}, o.diskFull = true; }),
          L"无法转换版本，以下文件未能写入：\n\n    game.dll\n\n游戏目录所在的磁盘已满。请释放磁盘空间，然后重试。" + kUntouched},
         {"unreadable", Outcome([](SwitchOutcome& o) { o.unreadable = true; }), L"无法转换版本：版本数据包无法读取。" + kUntouched},
+        {"earlier pending", Outcome([](SwitchOutcome& o) { o.earlierPending = true; }),
+         L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
+         L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。\n\n本次未写入任何文件。"},
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
@@ -73,15 +76,17 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
     }
 }
 
-TEST_CASE("the confirmation names the originals kept and a record that could not be written")
+TEST_CASE("the confirmation names the originals kept, those left for the next start, and a record not written")
 {
     const VersionVariant variant{{1, 0}, L"当前版本:1.26", L"版本转换成功，当前版本为：1.26"};
     SwitchOutcome outcome;
     outcome.recordWritten = true;
     CHECK(Utf8(ConfirmationText(variant, outcome).Str()) == Utf8(variant.confirmation));
     outcome.keptOriginals = {L"game.dll"};
+    outcome.unkeptOriginals = {L"Storm.dll"};
     outcome.recordWritten = false;
     std::wstring text = ConfirmationText(variant, outcome).Str();
     CHECK(text.find(L"“版本转换备份”文件夹：\n    game.dll\n") != std::wstring::npos);
+    CHECK(text.find(L"下次启动时会再次移动：\n    Storm.dll\n") != std::wstring::npos);
     CHECK(text.find(L"wargame.ini 无法写入") != std::wstring::npos);
 }

@@ -1,4 +1,5 @@
 #include "switching/VersionSwitch.h"
+#include "switching/SwitchTransaction.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
 #include "framework/CHandle.h"
@@ -132,4 +133,31 @@ TEST_CASE("a game folder deeper than MAX_PATH switches whole, and nothing lands 
     CHECK(ReadWholeFile(L"\\\\?\\" + game + L"\\two.txt") == "2");
     CHECK(ListTree(L"\\\\?\\" + game) == std::vector<std::wstring>{L"one.txt", L"two.txt", L"wargame.ini"});
     RemoveTree(L"\\\\?\\" + top.Path());
+}
+
+TEST_CASE("an original that cannot be kept yet is never removed, and no switch begins until a start has kept it")
+{
+    g_packages = {{1, BuildArchive({File("one.txt", "1")})}, {2, BuildArchive({File("two.txt", "2")})}};
+    TempFolder game;
+    REQUIRE(game.Write(L"one.txt", "mine"));
+    // A file where the backup folder would go: nothing can be moved into it.
+    REQUIRE(game.Write(SwitchTransaction::kBackupFolder, ""));
+    SwitchOutcome first;
+    VersionSwitch(game.Path(), FindTestPackage).Run({{1, 0}, L"one", L"done"}, first);
+    CHECK(first.Complete());
+    CHECK(first.unkeptOriginals == std::vector<CString>{L"one.txt"});
+    CHECK(game.Read(L"one.txt") == "1");
+    CHECK(game.Read(L"~kelvadi-switch\\0.old") == "mine");
+
+    SwitchOutcome second;
+    VersionSwitch(game.Path(), FindTestPackage).Run({{2, 0}, L"two", L"done"}, second);
+    CHECK(second.earlierPending);
+    CHECK_FALSE(second.committed);
+    CHECK_FALSE(game.Exists(L"two.txt"));
+    CHECK(game.Read(L"~kelvadi-switch\\0.old") == "mine");
+
+    REQUIRE(DeleteFileW(game.PathOf(SwitchTransaction::kBackupFolder).c_str()));
+    CHECK(SwitchTransaction(game.Path().c_str()).Recover() == RecoveryResult::RolledForward);
+    CHECK(game.Read(std::wstring(SwitchTransaction::kBackupFolder) + L"\\one.txt") == "mine");
+    CHECK_FALSE(game.Exists(L"~kelvadi-switch"));
 }
