@@ -474,25 +474,27 @@ STDMETHODIMP COleControlSite::XOleControlSite::ShowPropertyFrame()
     return E_NOTIMPL;
 }
 
-// IDispatch: the ambient properties
+// IDispatch reached only through Invoke
 
-STDMETHODIMP COleControlSite::XAmbientProps::GetTypeInfoCount(UINT* count)
+STDMETHODIMP COleControlSite::XInvokeOnly::GetTypeInfoCount(UINT* count)
 {
     if (!count) return E_POINTER;
     *count = 0;
     return S_OK;
 }
 
-STDMETHODIMP COleControlSite::XAmbientProps::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+STDMETHODIMP COleControlSite::XInvokeOnly::GetTypeInfo(UINT, LCID, ITypeInfo** info)
 {
     if (info) *info = nullptr;
     return E_NOTIMPL;
 }
 
-STDMETHODIMP COleControlSite::XAmbientProps::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+STDMETHODIMP COleControlSite::XInvokeOnly::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
 {
     return E_NOTIMPL;
 }
+
+// IDispatch: the ambient properties
 
 STDMETHODIMP COleControlSite::XAmbientProps::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS*,
                                                    VARIANT* result, EXCEPINFO*, UINT*)
@@ -513,24 +515,6 @@ STDMETHODIMP COleControlSite::XAmbientProps::Invoke(DISPID dispid, REFIID, LCID,
 }
 
 // IDispatch: the control's events
-
-STDMETHODIMP COleControlSite::XEventSink::GetTypeInfoCount(UINT* count)
-{
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP COleControlSite::XEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP COleControlSite::XEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
 
 STDMETHODIMP COleControlSite::XEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
                                                 VARIANT* result, EXCEPINFO*, UINT*)

@@ -113,22 +113,25 @@ protected:
         STDMETHODIMP ShowPropertyFrame() override;
     } m_xOleControlSite{this};
 
-    class XAmbientProps : public CNestedInterface<IDispatch, COleControlSite> {
+    // A dispatch interface reached only through Invoke: no type information, no names.
+    class XInvokeOnly : public CNestedInterface<IDispatch, COleControlSite> {
     public:
         using CNestedInterface::CNestedInterface;
         STDMETHODIMP GetTypeInfoCount(UINT* count) override;
         STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
         STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    };
+
+    class XAmbientProps : public XInvokeOnly {
+    public:
+        using XInvokeOnly::XInvokeOnly;
         STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                             UINT*) override;
     } m_xAmbientProps{this};
 
-    class XEventSink : public CNestedInterface<IDispatch, COleControlSite> {
+    class XEventSink : public XInvokeOnly {
     public:
-        using CNestedInterface::CNestedInterface;
-        STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-        STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-        STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+        using XInvokeOnly::XInvokeOnly;
         STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                             UINT*) override;
     } m_xEventSink{this};
