@@ -6,6 +6,8 @@
 set -e
 cd "$(dirname "$0")/.."
 PKGS="python3 python3-pil bzip2 xz-utils g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32 xvfb xdotool fonts-wqy-zenhei fonts-liberation doctest-dev cmake make x11-apps x11-utils imagemagick dpkg-dev locales"
+# A machine that cannot run 32-bit code builds and runs a 64-bit twin for the tests and the demo.
+/lib/ld-linux.so.2 --version >/dev/null 2>&1 || PKGS="$PKGS g++-mingw-w64-x86-64-win32 wine64"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

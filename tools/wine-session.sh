@@ -3,6 +3,7 @@
 # inherit that program's output; started here with it redirected, they cannot hold a
 # caller's pipe open after the program ends.
 wine_session_start() {
+    wine_loader
     XVFB_PID=""
     if [ -z "$DISPLAY" ]; then
         n=90
@@ -55,6 +56,22 @@ REG
     if [ -f "$reg" ] && cmp -s "$reg" "$reg.new"; then rm -f "$reg.new"; return 0; fi
     mv "$reg.new" "$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 </dev/null || rm -f "$reg"
+}
+
+# Some virtual machines run 64-bit user code only: there the build's 64-bit twin runs under Wine's
+# 64-bit loader, which the "wine" command would not pick while the 32-bit one is installed.
+wine_loader() {
+    runs_32bit && return 0
+    shims="$WINEPREFIX.bin"
+    mkdir -p "$shims"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$shims/wine"
+    cp "$shims/wine" "$shims/wine-stable"
+    chmod +x "$shims/wine" "$shims/wine-stable"
+    export PATH="$shims:$PATH" WINELOADER=/usr/lib/wine/wine64
+}
+
+runs_32bit() {
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
 wine_session_stop() {

@@ -243,11 +243,11 @@ TEST_CASE("stand-in data is entropy-coded, not stored" * doctest::skip(!kStandIn
             CHECK(CountBlocks(archive.Get(), static_cast<unsigned long>(info.compressed_size),
                               static_cast<unsigned long>(info.uncompressed_size), counts));
             // zlib ends a block after 16,384 symbols at most, so a large entry has many; only a
-            // short tail of nearly uniform data may come out cheaper stored.
+            // short tail of nearly uniform data may come out cheaper stored, or in fixed codes.
             CHECK(counts.dynamic >= static_cast<int>(info.uncompressed_size / (258 * 16384)));
             CHECK(counts.dynamic > 0);
             CHECK(counts.stored * 100 <= counts.dynamic);
-            CHECK(counts.fixed == 0);
+            CHECK(counts.fixed <= 1);
         }
     }
 }
