@@ -15,7 +15,8 @@ setup:
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DCMAKE_BUILD_TYPE=Release $(PACKAGES_ARG)
 	cmake --build $(BUILD) -j2
-	$(RUNS32) || cmake -S . -B $(BUILD)64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake -DCMAKE_BUILD_TYPE=Release $(PACKAGES_ARG)
+	$(RUNS32) || cmake -S . -B $(BUILD)64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake -DCMAKE_BUILD_TYPE=Release \
+		-DKELVADI_PRODUCT_BUILD=$(abspath $(BUILD)) $(PACKAGES_ARG)
 	$(RUNS32) || cmake --build $(BUILD)64 -j2
 
 test: build

@@ -88,7 +88,13 @@ BOOL CvorelinDlg::OnInitDialog()
     SetWindowText(TitleText());
 
     // An interrupted switch is finished or undone first: war3.exe itself may be the file it had moved aside.
-    bool switchRunsElsewhere = SwitchTransaction(m_strGameDir).Recover() == RecoveryResult::Busy;
+    // The folder's lock is then held until the label is decided, since that may write the record.
+    SwitchTransaction startup(m_strGameDir);
+    RecoveryResult recovery = startup.Recover();
+    m_strRecoveryNotice = RecoveryText(recovery);
+    LockState lock = startup.Lock();
+    // While a switch runs elsewhere, or one is left unfinished, the files are neither version: the record is shown as it is.
+    bool midSwitch = recovery == RecoveryResult::Busy || lock == LockState::Busy || !m_strRecoveryNotice.IsEmpty();
 
     CFileFind finder;
     if (!finder.FindFile(m_strGameDir + L"\\war3.exe")) {
@@ -100,8 +106,7 @@ BOOL CvorelinDlg::OnInitDialog()
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
-    // While another launcher switches the folder, its files are neither version: the record is its to write.
-    m_stVersion.SetWindowText(switchRunsElsewhere ? m_strVersionText : DecideLabel(m_strVersionText, detected));
+    m_stVersion.SetWindowText(midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, detected, lock == LockState::Held));
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
@@ -322,8 +327,9 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     if (!outcome.Complete()) return;
     if (!outcome.vanished.empty()) {
         // The files, not the button, say which version this is now.
-        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(m_strGameDir + L"\\game.dll")));
-        MessageBox(VanishedText(outcome.vanished), L"版本转换未完成", MB_OK | MB_ICONERROR);
+        SwitchTransaction guard(m_strGameDir);
+        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(m_strGameDir + L"\\game.dll"), guard.Lock() == LockState::Held));
+        MessageBox(VanishedText(outcome.vanished), kUnfinishedCaption, MB_OK | MB_ICONERROR);
         return;
     }
 
@@ -343,7 +349,7 @@ void CvorelinDlg::ShowLabel(const CString& label)
     UpdateWindow();
 }
 
-CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected)
+CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected, bool mayRecord)
 {
     InstalledVersion installed(m_strGameDir);
     const VersionVariant* recorded = InstalledVersion::VariantOfLabel(record);
@@ -353,7 +359,7 @@ CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected)
     const VersionVariant* found = installed.Identify();
     CString label = found ? CString(found->label) : detected;
     if (!found && recorded) m_strRepairNotice = RepairText(*recorded, differing);
-    if (record.IsEmpty() || label != record) WriteStoredVersion(m_strGameDir, label);
+    if (mayRecord && (record.IsEmpty() || label != record)) WriteStoredVersion(m_strGameDir, label);
     return label;
 }
 
@@ -377,6 +383,8 @@ void CvorelinDlg::CheckVirtualStore()
 
 LRESULT CvorelinDlg::OnStartupNotices(WPARAM, LPARAM)
 {
+    if (!m_strRecoveryNotice.IsEmpty()) MessageBox(m_strRecoveryNotice, kUnfinishedCaption, MB_OK | MB_ICONWARNING);
+    m_strRecoveryNotice = CString();
     if (!m_strRepairNotice.IsEmpty()) MessageBox(m_strRepairNotice, kCheckCaption, MB_OK | MB_ICONWARNING);
     m_strRepairNotice = CString();
     CheckVirtualStore();

@@ -84,9 +84,9 @@ private:
     void OnSetAsideItemsCreated() override;
     // Points each web panel at its page on the advertisement server, the top one first.
     void NavigatePanels();
-    // The label the files bear out, recorded where it differs from the record; a recorded version
-    // whose files are not all its own leaves a word for the user in m_strRepairNotice.
-    CString DecideLabel(const CString& record, const CString& detected);
+    // The label the files bear out, recorded where it differs from the record and the folder's lock
+    // is held; a recorded version whose files are not all its own leaves a word for the user in m_strRepairNotice.
+    CString DecideLabel(const CString& record, const CString& detected, bool mayRecord);
     void ShowLabel(const CString& label);
     // Asks to remove VirtualStore copies that would hide the game folder's files from the game.
     void CheckVirtualStore();
@@ -94,4 +94,5 @@ private:
     LRESULT OnStartupNotices(WPARAM, LPARAM);
 
     CString m_strRepairNotice;
+    CString m_strRecoveryNotice;
 };

@@ -55,6 +55,27 @@ CString BlockedText(const std::vector<BlockedFile>& blocked)
     return text;
 }
 
+// The system's own words for an error code, else the code.
+CString SystemMessage(DWORD error)
+{
+    CString reason;
+    wchar_t* message = nullptr;
+    if (error > 0 && FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr)) {
+        reason = CString(message).Trim();
+        LocalFree(message);
+    }
+    return reason.IsEmpty() ? CString(L"错误代码 ") + std::to_wstring(error).c_str() : reason;
+}
+
+// Why a write failed, with the two causes a player can act on in plain words.
+CString WriteFailure(DWORD error)
+{
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return L"磁盘已满";
+    if (error == ERROR_ACCESS_DENIED) return L"没有写入权限";
+    return SystemMessage(error);
+}
+
 CString Megabytes(unsigned long long bytes)
 {
     return CString(std::to_wstring((bytes + 1024 * 1024 - 1) / (1024 * 1024)));
@@ -72,19 +93,29 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome)
     if (outcome.busy) {
         text = CString(L"另一个启动器正在转换此游戏目录的版本。请等它完成后再试。\n\n本次未写入任何文件，") + kUnchanged;
     } else if (outcome.earlierPending) {
-        text = CString(L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
-                       L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。\n\n本次未写入任何文件。");
+        text = RecoveryText(outcome.earlier) + L"\n\n本次未写入任何文件。";
     } else if (!outcome.missingPackages.empty()) {
         text = CString(L"无法转换版本：本程序缺少此版本所需的数据包。\n\n未写入任何文件，") + kUnchanged;
     } else if (outcome.stuck) {
         text = CString(L"版本转换被中断：文件 ") + outcome.commitRefused +
                L" 无法替换，已替换的文件也无法恢复。\n\n请关闭正在使用游戏文件的程序，然后重新启动本程序，它会完成这次版本转换。";
+    } else if (!outcome.stagedLost.IsEmpty()) {
+        text = CString(L"无法转换版本：已写好的文件 ") + outcome.stagedLost +
+               L" 在替换之前不见了或被其他程序占用，很可能是杀毒软件所为。请把游戏目录加入杀毒软件的信任列表，然后重试。\n\n游戏文件没有改动，" +
+               kUnchanged;
+    } else if (outcome.journalError) {
+        text = CString(L"无法转换版本：无法在游戏目录中写入版本转换日志（") + WriteFailure(outcome.journalError) +
+               L"）。\n\n游戏文件没有改动，" + kUnchanged;
     } else if (!outcome.commitRefused.IsEmpty()) {
         text = CString(L"无法转换版本：替换文件 ") + outcome.commitRefused +
                L" 时被拒绝，它可能刚被其他程序（游戏、杀毒软件）打开。\n\n已替换的文件均已恢复，游戏仍是原来的版本，" + kUnchanged;
     } else if (outcome.folderRefused) {
         text = CString(L"无法转换版本：无法在游戏目录中写入临时文件。请检查游戏目录的写入权限（或以管理员身份运行本程序）。\n\n游戏文件没有改动，") +
                kUnchanged;
+        if (outcome.folderError == ERROR_ACCESS_DENIED) {
+            notices.push_back({text + L"\n\n是否以管理员身份重新启动本程序？", kErrorCaption, MB_YESNO | MB_ICONERROR, true});
+            return notices;
+        }
     } else if (!outcome.blockedFiles.empty()) {
         text = BlockedText(outcome.blockedFiles) + L"未写入任何文件，" + kUnchanged;
         bool noAccess = false;
@@ -126,6 +157,7 @@ CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& out
 }
 
 const wchar_t kCheckCaption[] = L"版本检查";
+const wchar_t kUnfinishedCaption[] = L"版本转换未完成";
 
 CString VanishedText(const std::vector<CString>& names)
 {
@@ -155,13 +187,23 @@ CString VirtualStoreLeftText(const std::vector<std::wstring>& left)
 CString GameStartFailedText(const CString& path, int error)
 {
     if (error == ERROR_DIRECTORY) return CString(L"无法启动游戏：") + path + L" 是一个文件夹，不是游戏程序。";
-    CString reason;
-    wchar_t* message = nullptr;
-    if (error > 0 && FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr)) {
-        reason = CString(message).Trim();
-        LocalFree(message);
+    return CString(L"无法启动游戏：") + path + L"\n\n" + SystemMessage(static_cast<DWORD>(error));
+}
+
+CString RecoveryText(RecoveryResult result)
+{
+    const wchar_t* nothingLost = L"\n\n没有删除任何文件：“~kelvadi-switch”文件夹中的文件是游戏原有的文件和新版本的文件，请不要删除它们。";
+    switch (result) {
+    case RecoveryResult::Stuck:
+        return CString(L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
+                       L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。") + nothingLost;
+    case RecoveryResult::Unreadable:
+        return CString(L"上一次版本转换没有完成，但它的日志文件“~kelvadi-switch\\journal”无法读取：它可能正被其他程序（杀毒软件、备份软件）占用，"
+                       L"或者已经损坏。为了不丢失文件，本程序没有移动或删除任何文件。\n\n"
+                       L"请关闭可能占用它的程序，然后重新启动本程序，它会先完成上一次转换。") + nothingLost;
+    case RecoveryResult::Refused:
+        return CString(L"上一次版本转换没有完成，但本程序没有写入游戏目录的权限，无法完成或撤销它。\n\n请以管理员身份运行本程序。") + nothingLost;
+    default:
+        return CString();
     }
-    if (reason.IsEmpty()) reason = CString(L"错误代码 ") + std::to_wstring(error).c_str();
-    return CString(L"无法启动游戏：") + path + L"\n\n" + reason;
 }

@@ -35,4 +35,8 @@ CString VirtualStoreLeftText(const std::vector<std::wstring>& left);
 // Why war3.exe could not be started, from the shell's error code.
 CString GameStartFailedText(const CString& path, int error);
 
+// Start-up's word on an interrupted switch that could be neither finished nor undone; empty for any other result.
+CString RecoveryText(RecoveryResult result);
+
 extern const wchar_t kCheckCaption[];
+extern const wchar_t kUnfinishedCaption[];

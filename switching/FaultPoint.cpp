@@ -9,7 +9,7 @@ void SetFaultHook(FaultHook hook)
     g_hook = hook;
 }
 
-void FaultPoint()
+void FaultPoint(const char* name)
 {
-    if (g_hook) g_hook();
+    if (g_hook) g_hook(name);
 }

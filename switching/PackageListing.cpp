@@ -40,19 +40,12 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known)
 {
     unsigned long long size = 0;
-    FILETIME modified{};
-    if (!ReadFileStamp(path, &size, &modified)) return false;
+    if (!ReadFileStamp(path, &size, nullptr)) return false;
     bool sizeMatches = false;
-    for (const PackageEntry& e : known) {
-        if (e.folder || e.uncompressedSize != size) continue;
-        if (CompareFileTime(&e.modified, &modified) == 0) return true;
-        sizeMatches = true;
-    }
-    if (!sizeMatches) return false;
+    for (const PackageEntry& e : known) sizeMatches = sizeMatches || (!e.folder && e.uncompressedSize == size);
     DWORD crc = 0;
-    unsigned long long read = 0;
-    if (!ZipFileCrc32(path.c_str(), &crc, &read)) return false;
+    if (!sizeMatches || !ZipFileCrc32(path.c_str(), &crc, &size)) return false;
     for (const PackageEntry& e : known)
-        if (!e.folder && e.uncompressedSize == read && e.crc == crc) return true;
+        if (!e.folder && e.uncompressedSize == size && e.crc == crc) return true;
     return false;
 }

@@ -22,6 +22,6 @@ CString NameKey(const CString& name);
 // The size and last-write time of a file (not a folder); false when there is none.
 bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME* modified);
 
-// Whether the file at path holds exactly the data of one of the entries: the same size and either
-// the same last-write time (which extraction gives every file) or the same CRC-32.
+// Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
+// Size and time alone would take a file patched in place, whose time was put back, for the entry.
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known);

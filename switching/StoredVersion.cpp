@@ -1,6 +1,7 @@
 #include "switching/StoredVersion.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
+#include "switching/DurableFile.h"
 #include <string>
 
 namespace {
@@ -123,13 +124,6 @@ bool WriteStoredVersion(const CString& gameDir, const CString& label)
     ScratchIni scratch(ReadBytes(path, bytes) ? DecodeIni(bytes) : std::wstring());
     if (!scratch.Path() || !WritePrivateProfileStringW(kSection, kKey, label, scratch.Path()) || !ReadBytes(scratch.Path(), bytes))
         return false;
-    // Written beside and renamed: an interrupted write leaves the old file, never an empty one.
-    std::wstring temporary = TemporaryIniPath(path);
-    CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    bool done = file && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                written == bytes.size() && file.Close() && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    file.Close();
-    if (!done) DeleteFileW(temporary.c_str());
-    return done;
+    // Written beside, flushed and renamed: an interrupted write or a power cut leaves the old file, never an empty one.
+    return WriteFileDurably(path, TemporaryIniPath(path), bytes) == 0;
 }

@@ -1,12 +1,16 @@
 #include "switching/SwitchJournal.h"
 #include "framework/CHandle.h"
+#include "switching/DurableFile.h"
+#include "zip/ZipWholeEntry.h"
 #include <cwchar>
 #include <string>
 
 namespace {
 
-const wchar_t kHeader[] = L"kelvadi switch journal 1";
+// The second form adds the checksum line, which tells a damaged journal from a whole one.
+const wchar_t kHeader[] = L"kelvadi switch journal 2";
 const wchar_t kEnd[] = L"end";
+const long long kLongest = 1 << 20;
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator)
 {
@@ -26,9 +30,16 @@ bool ParseNumber(const std::wstring& text, int base, unsigned long long& value)
     return end && *end == 0;
 }
 
+std::wstring Checksum(const std::wstring& text)
+{
+    wchar_t line[24];
+    wsprintfW(line, L"crc %08lx", ZipCrc32(0, text.data(), text.size() * sizeof(wchar_t)));
+    return line;
+}
+
 } // namespace
 
-bool SwitchJournal::Write(const std::wstring& path) const
+DWORD SwitchJournal::Write(const std::wstring& path) const
 {
     std::wstring text = std::wstring(kHeader) + L"\n" + label.Str() + L"\n";
     for (const JournalEntry& e : entries) {
@@ -37,41 +48,40 @@ bool SwitchJournal::Write(const std::wstring& path) const
         text += std::to_wstring(e.slot) + L"\t" + std::to_wstring(e.size) + L"\t" + crc + L"\t" +
                 (e.hadOriginal ? L"o" : L"-") + (e.keepOriginal ? L"k" : L"-") + L"\t" + e.target.Str() + L"\n";
     }
-    text += std::wstring(kEnd) + L"\n";
-
-    std::wstring temporary = path + L".tmp";
-    CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_WRITE_THROUGH, nullptr));
-    DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    DWORD written = 0;
-    bool done = file && WriteFile(file, text.data(), bytes, &written, nullptr) && written == bytes && FlushFileBuffers(file) &&
-                file.Close() && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    file.Close();
-    if (!done) DeleteFileW(temporary.c_str());
-    return done;
+    text += Checksum(text) + L"\n" + kEnd + L"\n";
+    return WriteFileDurably(path, path + L".tmp", std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
 }
 
-bool SwitchJournal::Read(const std::wstring& path)
+JournalState SwitchJournal::Read(const std::wstring& path)
 {
     CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? JournalState::Absent : JournalState::Unreadable;
+    }
     LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file, &size) || size.QuadPart > 1 << 20 || size.QuadPart % 2) return false;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > kLongest || size.QuadPart % 2) return JournalState::Unreadable;
     std::wstring text(static_cast<size_t>(size.QuadPart) / 2, L'\0');
     DWORD got = 0;
     if (!text.empty() && (!ReadFile(file, &text[0], static_cast<DWORD>(size.QuadPart), &got, nullptr) || got != size.QuadPart))
-        return false;
+        return JournalState::Unreadable;
 
     std::vector<std::wstring> lines = Split(text, L'\n');
-    // Header, label, the entries, the end mark and the empty rest after the last line break.
-    if (lines.size() < 4 || lines[0] != kHeader || lines[lines.size() - 2] != kEnd || !lines.back().empty()) return false;
+    // Header, label, the entries, the checksum, the end mark and the empty rest after the last line break.
+    if (lines.size() < 5 || lines[0] != kHeader || lines[lines.size() - 2] != kEnd || !lines.back().empty())
+        return JournalState::Unreadable;
+    size_t checksumLine = lines.size() - 3;
+    size_t checked = text.size() - lines[checksumLine].size() - wcslen(kEnd) - 2;
+    if (lines[checksumLine] != Checksum(text.substr(0, checked))) return JournalState::Unreadable;
     SwitchJournal read;
     read.label = lines[1];
-    for (size_t i = 2; i + 2 < lines.size(); ++i) {
+    for (size_t i = 2; i < checksumLine; ++i) {
         std::vector<std::wstring> fields = Split(lines[i], L'\t');
         JournalEntry e;
         unsigned long long slot = 0, crc = 0;
-        if (fields.size() != 5 || !ParseNumber(fields[0], 10, slot) || !ParseNumber(fields[1], 10, e.size) ||
-            !ParseNumber(fields[2], 16, crc) || fields[3].size() != 2 || fields[4].empty())
-            return false;
+        if (fields.size() != 5 || !ParseNumber(fields[0], 10, slot) || slot > 0xFFFF || !ParseNumber(fields[1], 10, e.size) ||
+            !ParseNumber(fields[2], 16, crc) || crc > 0xFFFFFFFF || fields[3].size() != 2 || fields[4].empty())
+            return JournalState::Unreadable;
         e.slot = static_cast<unsigned int>(slot);
         e.crc = static_cast<DWORD>(crc);
         e.hadOriginal = fields[3][0] == L'o';
@@ -80,5 +90,5 @@ bool SwitchJournal::Read(const std::wstring& path)
         read.entries.push_back(e);
     }
     *this = read;
-    return true;
+    return JournalState::Read;
 }

@@ -14,6 +14,14 @@ struct JournalEntry {
     bool keepOriginal = false;  // the original matches no package: kept in the backup folder
 };
 
+// What reading a journal found. A journal that is there but cannot be trusted is never taken
+// for none: the files it names may be the player's only copies.
+enum class JournalState {
+    Absent,      // no journal file
+    Read,        // whole, its checksum agrees
+    Unreadable,  // present, but held by another program, damaged, too long, or of another build
+};
+
 // What a switch is about to commit. Its file exists whole or not at all: it is written beside,
 // flushed, and renamed into place, and its existence means the commit has begun.
 class SwitchJournal {
@@ -21,7 +29,7 @@ public:
     CString label;
     std::vector<JournalEntry> entries;
 
-    bool Write(const std::wstring& path) const;
-    // False when the file is missing or not a whole journal.
-    bool Read(const std::wstring& path);
+    // 0, or the system's error code of the write that failed.
+    DWORD Write(const std::wstring& path) const;
+    JournalState Read(const std::wstring& path);
 };

@@ -1,17 +1,20 @@
 #include "switching/SwitchTransaction.h"
 #include "framework/LongPath.h"
+#include "switching/DurableFile.h"
 #include "switching/FaultPoint.h"
 #include "switching/StoredVersion.h"
 #include "zip/ZipArchive.h"
 #include "zip/ZipFileCrc.h"
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
+const wchar_t SwitchTransaction::kStagingFolder[] = L"~kelvadi-switch";
 
 namespace {
 
-const wchar_t kStaging[] = L"~kelvadi-switch";
 const wchar_t kLock[] = L"~kelvadi-switch.lock";
 const wchar_t kJournal[] = L"~kelvadi-switch\\journal";
+// Left beside a journal that could not be removed after a roll-back: the next start goes back, not forward.
+const wchar_t kRolledBack[] = L"~kelvadi-switch\\rolled-back";
 const wchar_t kTemporaryArchive[] = L"war_temp.zip";
 
 bool Exists(const std::wstring& path)
@@ -45,11 +48,13 @@ std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_
     return names;
 }
 
-bool StagedIntact(const std::wstring& path, const JournalEntry& entry)
+// Size first: most damage (a file cut short, zero-filled by a power cut, replaced) shows there without reading.
+bool HoldsEntry(const std::wstring& path, const JournalEntry& entry)
 {
     DWORD crc = 0;
     unsigned long long size = 0;
-    return ZipFileCrc32(path.c_str(), &crc, &size) && crc == entry.crc && size == entry.size;
+    return ReadFileStamp(path, &size, nullptr) && size == entry.size && ZipFileCrc32(path.c_str(), &crc, &size) &&
+           crc == entry.crc && size == entry.size;
 }
 
 } // namespace
@@ -70,7 +75,7 @@ SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_gameDir(gameDir
 
 SwitchTransaction::~SwitchTransaction()
 {
-    if (m_prepared && !m_keepStaging) RemoveStaging();
+    if (m_prepared) RemoveStaging();
 }
 
 std::wstring SwitchTransaction::In(const std::wstring& relative) const
@@ -80,40 +85,43 @@ std::wstring SwitchTransaction::In(const std::wstring& relative) const
 
 std::wstring SwitchTransaction::StagedFile(unsigned int slot, const wchar_t* extension) const
 {
-    return In(std::wstring(kStaging) + L"\\" + std::to_wstring(slot) + extension);
+    return In(std::wstring(kStagingFolder) + L"\\" + std::to_wstring(slot) + extension);
 }
 
-bool SwitchTransaction::Lock()
+LockState SwitchTransaction::Lock()
 {
-    if (m_lock) return true;
+    if (m_lock) return LockState::Held;
     // Deleted when its last handle closes, which the system does for a process that was killed.
     m_lock.Attach(CreateFileW(In(kLock).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    // Where no lock file can be made the folder is not writable, which the switch finds out itself.
-    return m_lock || GetLastError() != ERROR_SHARING_VIOLATION;
+    if (m_lock) return LockState::Held;
+    m_lockError = GetLastError();
+    return m_lockError == ERROR_SHARING_VIOLATION ? LockState::Busy : LockState::Refused;
 }
 
 bool SwitchTransaction::HasTraces() const
 {
-    return Exists(In(kStaging)) || Exists(In(kTemporaryArchive)) || Exists(In(kLock)) ||
+    return Exists(In(kStagingFolder)) || Exists(In(kTemporaryArchive)) || Exists(In(kLock)) ||
            !FilesMatching(m_gameDir.Str(), L"~zip*.tmp").empty() || !FilesMatching(m_gameDir.Str(), L"wargame.ini.~*").empty();
 }
 
 RecoveryResult SwitchTransaction::Recover(CString* label)
 {
     if (!HasTraces()) return RecoveryResult::Nothing;
-    if (!Lock()) return RecoveryResult::Busy;
-    RecoveryResult result = RecoveryResult::Cleaned;
+    LockState lock = Lock();
+    if (lock != LockState::Held) return lock == LockState::Busy ? RecoveryResult::Busy : RecoveryResult::Refused;
     SwitchJournal journal;
-    if (journal.Read(In(kJournal))) {
-        // A staged file that a power loss left unwritten must not replace a good one.
-        bool intact = true;
-        for (const JournalEntry& e : journal.entries) {
-            std::wstring staged = StagedFile(e.slot, L".new");
-            intact = intact && (!Exists(staged) || StagedIntact(staged, e));
-        }
-        bool forward = intact;
-        for (const JournalEntry& e : journal.entries) forward = forward && RollForward(e);
+    JournalState state = journal.Read(In(kJournal));
+    // Originals are set aside only once the journal exists: without a journal to say whose they
+    // are, they are kept as they lie, and so is one that cannot be read.
+    if (state == JournalState::Unreadable ||
+        (state == JournalState::Absent && !FilesMatching(In(kStagingFolder), L"*.old").empty()))
+        return RecoveryResult::Unreadable;
+    RecoveryResult result = RecoveryResult::Cleaned;
+    if (state == JournalState::Read) {
+        std::vector<bool> inPlace;
+        bool forward = !Exists(In(kRolledBack)) && Verify(journal, inPlace);
+        for (size_t i = 0; forward && i < journal.entries.size(); ++i) forward = inPlace[i] || RollForward(journal.entries[i]);
         if (forward) {
             WriteStoredVersion(m_gameDir, journal.label);
             FaultPoint();
@@ -130,6 +138,16 @@ RecoveryResult SwitchTransaction::Recover(CString* label)
     return result;
 }
 
+bool SwitchTransaction::Verify(const SwitchJournal& journal, std::vector<bool>& inPlace) const
+{
+    for (const JournalEntry& e : journal.entries) {
+        std::wstring staged = StagedFile(e.slot, L".new");
+        inPlace.push_back(!Exists(staged));
+        if (!HoldsEntry(inPlace.back() ? In(e.target.Str()) : staged, e)) return false;
+    }
+    return true;
+}
+
 void SwitchTransaction::RemoveLeftovers()
 {
     // Only moments of retrying: whatever another program still holds goes at a later start.
@@ -138,17 +156,18 @@ void SwitchTransaction::RemoveLeftovers()
         for (const std::wstring& name : FilesMatching(m_gameDir.Str(), pattern)) RemoveFileRetrying(In(name), 1);
 }
 
-bool SwitchTransaction::Prepare()
+bool SwitchTransaction::Prepare(DWORD* error)
 {
     RemoveStaging();
     m_staged.clear();
-    m_prepared = CreateDirectoryW(In(kStaging).c_str(), nullptr) != FALSE;
+    m_prepared = CreateDirectoryW(In(kStagingFolder).c_str(), nullptr) != FALSE;
+    if (!m_prepared && error) *error = GetLastError();
     return m_prepared;
 }
 
 CString SwitchTransaction::StagingFolder() const
 {
-    return m_gameDir + L"\\" + kStaging;
+    return m_gameDir + L"\\" + kStagingFolder;
 }
 
 CString SwitchTransaction::Stage(const CString& name, unsigned long long size, DWORD crc)
@@ -161,10 +180,20 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     return CString(std::to_wstring(slot) + L".new");
 }
 
+void SwitchTransaction::Staged(const CString& staged)
+{
+    std::wstring path = In(std::wstring(kStagingFolder) + L"\\" + staged.Str());
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
+        SetFileAttributesW(path.c_str(), (attributes & ~protecting) | FILE_ATTRIBUTE_ARCHIVE);
+}
+
 bool SwitchTransaction::RollForward(const JournalEntry& entry)
 {
     std::wstring staged = StagedFile(entry.slot, L".new");
-    if (!Exists(staged)) return true;
+    // A staged file that is gone (a scanner took it) is no reason to take the original away.
+    if (!Exists(staged)) return false;
     std::wstring target = In(entry.target.Str());
     std::wstring aside = StagedFile(entry.slot, L".old");
     if (Exists(target)) {
@@ -199,14 +228,14 @@ bool SwitchTransaction::RollBackAll(const SwitchJournal& journal, size_t count)
 {
     bool undone = true;
     for (size_t i = count; i-- > 0;) undone = RollBack(journal.entries[i]) && undone;
-    if (!undone) {
-        m_keepStaging = true;
-        return false;
-    }
+    if (!undone) return false;
     // From here the old version is whole again: the journal must not send the next start forward.
-    DeleteFileW(In(kJournal).c_str());
-    FaultPoint();
-    return true;
+    if (RemoveFileRetrying(In(kJournal))) {
+        FaultPoint();
+        return true;
+    }
+    std::wstring mark = In(kRolledBack);
+    return Exists(mark) || WriteFileDurably(mark, mark + L".tmp", std::string()) == 0;
 }
 
 bool SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstring& original)
@@ -216,11 +245,13 @@ bool SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstri
     if (dot == std::wstring::npos || dot < FolderOf(name).size()) dot = name.size();
     std::wstring folder = std::wstring(kBackupFolder) + L"\\" + FolderOf(name);
     MakeDirectoryChain((m_gameDir + L"\\").Str().c_str(), folder.c_str());
-    // An earlier original of the same name stays; this one takes a numbered name beside it.
-    for (int n = 1; n < 100; ++n) {
+    // An earlier original of the same name stays; this one takes the first free numbered name beside it.
+    for (unsigned long n = 1; n != 0; ++n) {
         std::wstring kept = n == 1 ? name : name.substr(0, dot) + L" (" + std::to_wstring(n) + L")" + name.substr(dot);
         std::wstring path = In(std::wstring(kBackupFolder) + L"\\" + kept);
-        if (!Exists(path)) return Move(original, path);
+        if (Exists(path)) continue;
+        if (Move(original, path)) return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     return false;
 }
@@ -243,12 +274,12 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
             settled = settled && moved;
         } else {
             SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
-            RemoveFileRetrying(aside);
+            // One that stays needs the journal beside it, or the next start could not tell it from an original.
+            settled = RemoveFileRetrying(aside) && settled;
         }
         FaultPoint();
     }
-    if (!settled) return false;
-    DeleteFileW(In(kJournal).c_str());
+    if (!settled || !RemoveFileRetrying(In(kJournal))) return false;
     FaultPoint();
     RemoveStaging();
     return true;
@@ -256,20 +287,20 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
 
 void SwitchTransaction::RemoveStaging()
 {
-    std::wstring folder = In(kStaging);
-    if (!Exists(folder)) return;
-    for (const std::wstring& name : FilesMatching((m_gameDir + L"\\" + kStaging).Str(), L"*")) {
+    std::wstring folder = In(kStagingFolder);
+    // A journal's files are the player's until the journal says otherwise.
+    if (!Exists(folder) || Exists(In(kJournal))) return;
+    for (const std::wstring& name : FilesMatching(folder, L"*")) {
         // Staged entries may carry the read-only attribute of their archive.
-        std::wstring path = In(std::wstring(kStaging) + L"\\" + name);
+        std::wstring path = In(std::wstring(kStagingFolder) + L"\\" + name);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveFileRetrying(path, 3);
     }
     RemoveDirectoryW(folder.c_str());
 }
 
-CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<PackageEntry>& known)
+SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::vector<PackageEntry>& known) const
 {
-    CommitReport report;
     SwitchJournal journal;
     journal.label = label;
     for (size_t slot = 0; slot < m_staged.size(); ++slot) {
@@ -290,24 +321,59 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
         }
         journal.entries.push_back(e);
     }
-    if (!journal.Write(In(kJournal))) {
-        report.refused = kJournal;
+    return journal;
+}
+
+bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report) const
+{
+    for (const JournalEntry& e : journal.entries) {
+        DWORD error = FlushFileToDisk(StagedFile(e.slot, L".new"));
+        for (int attempt = 1; error == ERROR_SHARING_VIOLATION && attempt < 5; ++attempt) {
+            Sleep(25 * attempt);
+            error = FlushFileToDisk(StagedFile(e.slot, L".new"));
+        }
+        if (error) {
+            report.result = CommitResult::StagedLost;
+            report.file = e.target;
+            report.error = error;
+            return false;
+        }
+    }
+    return true;
+}
+
+CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<PackageEntry>& known)
+{
+    CommitReport report;
+    FaultPoint("staged");
+    SwitchJournal journal = PlanJournal(label, known);
+    if (!MakeDurable(journal, report)) return report;
+    FaultPoint("flushed");
+    report.error = journal.Write(In(kJournal));
+    if (report.error) {
+        report.result = CommitResult::JournalUnwritten;
         return report;
     }
-    m_keepStaging = true;
-    FaultPoint();
+    FaultPoint("journal");
 
+    // The commit point. Before the journal's rename nothing of the game folder has changed, and a
+    // kill or a power cut leaves staging that the next start removes. From it on, every new file's
+    // data is on the disk (flushed above) and so is the journal's, while NTFS keeps the renames and
+    // deletions that follow in their order: whatever prefix of them survives, the next start finds
+    // the journal, counts a file as moved in only when it holds the journal's size and CRC, and
+    // goes forward when every file is whole, staged or in place, else back to the originals set
+    // aside. The originals leave only after the journal's files are all in place, and the journal
+    // goes last of all.
     for (size_t i = 0; i < journal.entries.size(); ++i) {
         if (RollForward(journal.entries[i])) continue;
-        report.refused = journal.entries[i].target;
-        report.stuck = !RollBackAll(journal, i + 1);
-        if (!report.stuck) m_keepStaging = false;
+        report.file = journal.entries[i].target;
+        report.result = RollBackAll(journal, i + 1) ? CommitResult::Refused : CommitResult::Stuck;
         return report;
     }
-    report.committed = true;
+    report.result = CommitResult::Committed;
     report.recordWritten = WriteStoredVersion(m_gameDir, label);
     FaultPoint();
-    m_keepStaging = !Finish(journal, &report.kept, &report.unkept);
+    Finish(journal, &report.kept, &report.unkept);
     for (const JournalEntry& e : journal.entries) {
         unsigned long long size = 0;
         if (!ReadFileStamp(In(e.target.Str()), &size, nullptr) || size != e.size) report.vanished.push_back(e.target);

@@ -7,6 +7,7 @@
 #include "framework/ResourceData.h"
 #include "switching/FaultPoint.h"
 #include "zip/ZipArchive.h"
+#include <memory>
 #include <string>
 
 namespace {
@@ -25,19 +26,28 @@ private:
 };
 
 // A package's archive written in one go. Another program that has a previous one open (a
-// scanner) is waited for a moment before the file error is the caller's.
+// scanner) is waited for a moment before the file error is the caller's; a file this call
+// created and could not finish goes with it.
 void WriteArchive(const std::wstring& path, const void* data, unsigned long size)
 {
     for (int attempt = 1;; ++attempt) {
+        std::unique_ptr<CFile> file;
         try {
-            CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
-            file.Write(data, size);
-            file.Close();
-            return;
+            file.reset(new CFile(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
         } catch (CFileException& e) {
             if (e.m_cause != CFileException::sharingViolation || attempt >= 10) throw;
+            Sleep(25 * attempt);
+            continue;
         }
-        Sleep(25 * attempt);
+        try {
+            file->Write(data, size);
+            file->Close();
+            return;
+        } catch (CFileException&) {
+            file.reset();
+            RemoveFileRetrying(path, 3);
+            throw;
+        }
     }
 }
 
@@ -100,6 +110,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
             outcome.diskFull = VolumeIsFull(m_gameDir, entry.nUncompressedSize);
             return false;
         }
+        transaction.Staged(staged);
         FaultPoint();
     }
     return true;
@@ -109,36 +120,45 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
 {
     outcome = SwitchOutcome();
     SwitchTransaction transaction(m_gameDir);
-    if (!transaction.Lock()) {
-        outcome.busy = true;
+    LockState lock = transaction.Lock();
+    if (lock != LockState::Held) {
+        outcome.busy = lock == LockState::Busy;
+        outcome.folderRefused = lock == LockState::Refused;
+        outcome.folderError = transaction.LockError();
         outcome.finished = true;
         return;
     }
     // What an interrupted switch left is finished or undone before anything is checked; what cannot
     // be yet stays as it is, for a new switch's staging would wipe the files it holds aside.
-    if (transaction.Recover() == RecoveryResult::Stuck) {
+    RecoveryResult earlier = transaction.Recover();
+    if (earlier == RecoveryResult::Stuck || earlier == RecoveryResult::Unreadable) {
         outcome.earlierPending = true;
+        outcome.earlier = earlier;
         outcome.finished = true;
         return;
     }
     if (Check(variant, outcome)) {
         CWaitCursor wait;
-        bool staged = transaction.Prepare();
+        bool staged = transaction.Prepare(&outcome.folderError);
         outcome.folderRefused = !staged;
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
-        if (staged) {
-            CommitReport report = transaction.Commit(variant.label, KnownEntries());
-            outcome.committed = report.committed;
-            outcome.commitRefused = report.refused;
-            outcome.stuck = report.stuck;
-            outcome.recordWritten = report.recordWritten;
-            outcome.keptOriginals = report.kept;
-            outcome.unkeptOriginals = report.unkept;
-            outcome.vanished = report.vanished;
-        }
+        if (staged) Report(transaction.Commit(variant.label, KnownEntries()), outcome);
     }
     outcome.finished = true;
+}
+
+void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)
+{
+    outcome.committed = report.result == CommitResult::Committed;
+    outcome.stuck = report.result == CommitResult::Stuck;
+    if (report.result == CommitResult::Refused || outcome.stuck) outcome.commitRefused = report.file;
+    if (report.result == CommitResult::StagedLost) outcome.stagedLost = report.file;
+    if (report.result == CommitResult::JournalUnwritten) outcome.journalError = report.error;
+    outcome.recordWritten = report.recordWritten;
+    outcome.keptOriginals = report.kept;
+    outcome.unkeptOriginals = report.unkept;
+    outcome.vanished = report.vanished;
 }
 
 std::vector<PackageEntry> VersionSwitch::KnownEntries() const

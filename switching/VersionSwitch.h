@@ -17,12 +17,16 @@ struct SwitchOutcome {
     bool damaged = false;        // a package could not be read before anything was written
     bool unreadable = false;     // a package's temporary archive could not be opened
     bool busy = false;           // another launcher is switching the same folder
-    bool folderRefused = false;  // no staging could be made in the game folder, or the reader refused it
+    bool folderRefused = false;  // no lock or staging could be made in the game folder, or the reader refused it
+    DWORD folderError = 0;       // ... and the system's reason, where it gave one
     std::vector<CString> failedEntries;  // could not be staged
     bool diskFull = false;       // the volume filled up while staging
+    CString stagedLost;          // a staged file gone or held before the commit: nothing was changed
+    DWORD journalError = 0;      // the journal could not be written (the system's reason): nothing was changed
     CString commitRefused;       // a replacement refused during the commit; everything was put back
     bool stuck = false;          // ... and could not be put back: the next start finishes the switch
     bool earlierPending = false; // an earlier switch is not finished yet: this one did not begin
+    RecoveryResult earlier = RecoveryResult::Nothing;  // ... and why
     bool committed = false;      // every file of the variant is in place
     bool recordWritten = false;
     std::vector<CString> keptOriginals;  // moved into SwitchTransaction::kBackupFolder
@@ -60,6 +64,7 @@ public:
 
 private:
     bool Check(const VersionVariant& variant, SwitchOutcome& outcome) const;
+    static void Report(const CommitReport& report, SwitchOutcome& outcome);
 
     CString m_gameDir;
     PackageFinder m_find;

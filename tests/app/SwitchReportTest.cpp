@@ -52,9 +52,18 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
         {"full", Outcome([](SwitchOutcome& o) { o.failedEntries = {L"game.dll"}, o.diskFull = true; }),
          L"无法转换版本，以下文件未能写入：\n\n    game.dll\n\n游戏目录所在的磁盘已满。请释放磁盘空间，然后重试。" + kUntouched},
         {"unreadable", Outcome([](SwitchOutcome& o) { o.unreadable = true; }), L"无法转换版本：版本数据包无法读取。" + kUntouched},
-        {"earlier pending", Outcome([](SwitchOutcome& o) { o.earlierPending = true; }),
-         L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
-         L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。\n\n本次未写入任何文件。"},
+        {"earlier pending", Outcome([](SwitchOutcome& o) { o.earlierPending = true, o.earlier = RecoveryResult::Unreadable; }),
+         L"上一次版本转换没有完成，但它的日志文件“~kelvadi-switch\\journal”无法读取：它可能正被其他程序（杀毒软件、备份软件）占用，"
+         L"或者已经损坏。为了不丢失文件，本程序没有移动或删除任何文件。\n\n请关闭可能占用它的程序，然后重新启动本程序，它会先完成上一次转换。"
+         L"\n\n没有删除任何文件：“~kelvadi-switch”文件夹中的文件是游戏原有的文件和新版本的文件，请不要删除它们。\n\n本次未写入任何文件。"},
+        {"staged lost", Outcome([](SwitchOutcome& o) { o.stagedLost = L"game.dll"; }),
+         L"无法转换版本：已写好的文件 game.dll 在替换之前不见了或被其他程序占用，很可能是杀毒软件所为。请把游戏目录加入杀毒软件的信任列表，然后重试。"
+         + kUntouched},
+        {"journal unwritten", Outcome([](SwitchOutcome& o) { o.journalError = ERROR_DISK_FULL; }),
+         L"无法转换版本：无法在游戏目录中写入版本转换日志（磁盘已满）。" + kUntouched},
+        {"no rights", Outcome([](SwitchOutcome& o) { o.folderRefused = true, o.folderError = ERROR_ACCESS_DENIED; }),
+         L"无法转换版本：无法在游戏目录中写入临时文件。请检查游戏目录的写入权限（或以管理员身份运行本程序）。" + kUntouched +
+             L"\n\n是否以管理员身份重新启动本程序？"},
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
@@ -70,7 +79,7 @@ TEST_CASE("a switch's boxes: each missing package, then what stopped the switch,
         CHECK(Utf8(notices.back().text.Str()) == Utf8(c.error));
         CHECK(Utf8(notices.back().caption) == Utf8(L"版本转换失败"));
         // Only a lack of rights offers to start again as administrator.
-        bool offers = std::string(c.name) == "mixed";
+        bool offers = std::string(c.name) == "mixed" || std::string(c.name) == "no rights";
         CHECK(notices.back().offersElevation == offers);
         CHECK(notices.back().type == static_cast<UINT>((offers ? MB_YESNO : MB_OK) | MB_ICONERROR));
     }

@@ -1,8 +1,10 @@
 // Linked into a test launcher only. KELVADI_FAULT makes the Nth file operation of a switch fail
-// the way the world makes it fail: "kill:N" ends the process; "fill:N" fills the game folder's
+// the way the world makes it fail (N may also be a point's name, for its first pass, or "name+K" for the
+// Kth operation after it): "kill:N" ends the process; "fill:N" fills the game folder's
 // volume; "lock:N:name" opens a game file without sharing for good; "hold:N:name:ms" opens one
 // for reading, as a scanner does, for ms milliseconds; "pause:N:ms" waits; "vanish:N:name" deletes
-// the file as soon as a new one takes its place, as a scanner that quarantines it does.
+// the file as soon as a new one takes its place, as a scanner that quarantines it does; "remove:N:name"
+// deletes it there and then.
 #include "switching/FaultPoint.h"
 #include <windows.h>
 #include <cwchar>
@@ -11,7 +13,8 @@
 namespace {
 
 std::wstring g_kind, g_name;
-int g_at = 0, g_step = 0;
+std::string g_point;
+int g_at = 0, g_step = 0, g_after = -1;
 DWORD g_ms = 0;
 
 std::wstring GameFile(const std::wstring& name)
@@ -55,13 +58,19 @@ DWORD WINAPI DeleteWhenReplaced(void*)
     return 0;
 }
 
-void OnStep()
+void OnStep(const char* point)
 {
-    if (++g_step != g_at) return;
+    ++g_step;
+    if (!g_point.empty() && point && g_point == point) {
+        g_point = "\n";
+        g_at = g_step + (g_after > 0 ? g_after : 0);
+    }
+    if (g_step != g_at) return;
     if (g_kind == L"kill") TerminateProcess(GetCurrentProcess(), 99);
     if (g_kind == L"fill") Fill();
     if (g_kind == L"pause") Sleep(g_ms);
     if (g_kind == L"lock") CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (g_kind == L"remove") DeleteFileW(GameFile(g_name).c_str());
     if (g_kind == L"vanish") CloseHandle(CreateThread(nullptr, 0, DeleteWhenReplaced, nullptr, 0, nullptr));
     if (g_kind == L"hold") {
         HANDLE held = CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -81,8 +90,12 @@ struct Install {
         g_kind = request.substr(0, first);
         wchar_t* rest = nullptr;
         g_at = static_cast<int>(std::wcstol(request.c_str() + first + 1, &rest, 10));
+        if (rest == request.c_str() + first + 1) {
+            while (*rest && *rest != L':' && *rest != L'+') g_point += static_cast<char>(*rest++);
+            if (*rest == L'+') g_after = static_cast<int>(std::wcstol(rest + 1, &rest, 10));
+        }
         if (g_kind == L"pause") g_ms = std::wcstoul(rest + (*rest == L':'), nullptr, 10);
-        if ((g_kind == L"lock" || g_kind == L"hold" || g_kind == L"vanish") && *rest == L':') {
+        if ((g_kind == L"lock" || g_kind == L"hold" || g_kind == L"vanish" || g_kind == L"remove") && *rest == L':') {
             std::wstring tail(rest + 1);
             size_t colon = tail.find(L':');
             g_name = tail.substr(0, colon);

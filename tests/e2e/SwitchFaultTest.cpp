@@ -1,6 +1,7 @@
 #include "BuildFile.h"
 #include "LauncherFolder.h"
 #include "PackageContents.h"
+#include "TestArchive.h"
 #include "Utf8.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
@@ -366,4 +367,75 @@ TEST_CASE("a folder the launcher may not write: the box offers to start it again
     DWORD id = again ? Window(again).ProcessId() : 0;
     CHandle relaunched(OpenProcess(PROCESS_TERMINATE, FALSE, id));
     if (relaunched) TerminateProcess(relaunched, 0);
+}
+
+namespace {
+
+// Everything below from, laid out again below to (which is emptied first).
+void CopyTree(const std::wstring& from, const std::wstring& to)
+{
+    RemoveTree(to);
+    REQUIRE(CreateDirectoryW(to.c_str(), nullptr));
+    for (const std::wstring& name : ListTree(from)) {
+        std::wstring source = from + L"\\" + name;
+        if (GetFileAttributesW(source.c_str()) & FILE_ATTRIBUTE_DIRECTORY) REQUIRE(CreateDirectoryW((to + L"\\" + name).c_str(), nullptr));
+        else REQUIRE(CopyFileW(source.c_str(), (to + L"\\" + name).c_str(), FALSE));
+    }
+}
+
+} // namespace
+
+TEST_CASE("a start that finishes or undoes an interrupted switch, itself ended at any step, still ends whole")
+{
+    for (bool damaged : {false, true}) {
+        CAPTURE(damaged);
+        TempFolder folder, snapshot;
+        Game game = Ready(folder, L"vorelin_faults.exe", k124E);
+        // Ended with two of the seven files moved in.
+        Process switching = game.Start(L"kill:journal+4");
+        Window dialog = switching.WaitForWindow(IsLauncherDialog, 30000);
+        REQUIRE(dialog);
+        dialog.Command(k120E.command);
+        REQUIRE(switching.WaitForExit(30000) == std::optional<DWORD>(99));
+        // A staged file that a power cut left short must send the next start back.
+        if (damaged) REQUIRE(folder.Write(L"~kelvadi-switch\\6.new", "short"));
+        CopyTree(game.dir, snapshot.Path());
+        int forward = 0, back = 0, step = 1;
+        for (;; ++step) {
+            CAPTURE(step);
+            CopyTree(snapshot.Path(), game.dir);
+            Process recovering = game.Start(L"kill:" + std::to_wstring(step));
+            // Past the last step of the recovery the window comes.
+            if (recovering.WaitForWindow(IsLauncherDialog, 30000)) break;
+            REQUIRE(recovering.WaitForExit(5000) == std::optional<DWORD>(99));
+            CheckWhole(game, k124E, k120E, forward, back);
+        }
+        CHECK(step > 4);
+        CHECK((damaged ? forward : back) == 0);
+    }
+}
+
+TEST_CASE("a journal another program holds at start-up: the box says so, and nothing is moved or deleted")
+{
+    TempFolder folder;
+    Game game = Ready(folder, L"vorelin_faults.exe", k124E);
+    Process switching = game.Start(L"kill:journal");
+    Window dialog = switching.WaitForWindow(IsLauncherDialog, 30000);
+    REQUIRE(dialog);
+    dialog.Command(k120E.command);
+    REQUIRE(switching.WaitForExit(30000) == std::optional<DWORD>(99));
+    std::vector<std::wstring> before = ListTree(game.dir);
+    CHandle held(CreateFileW(game.In(L"~kelvadi-switch\\journal").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    REQUIRE(held);
+    Process launcher = game.Start();
+    Window box = launcher.WaitForMessageBox(L"版本转换未完成", 30000);
+    REQUIRE_MESSAGE(box, Utf8(launcher.Describe()));
+    CHECK(MessageBoxWindow(box).Text().find(L"无法读取") != std::wstring::npos);
+    MessageBoxWindow(box).Press(IDOK);
+    launcher.Kill();
+    CHECK(ListTree(game.dir) == before);
+    held.Close();
+    int forward = 0, back = 0;
+    CheckWhole(game, k124E, k120E, forward, back);
+    CHECK(forward == 1);
 }

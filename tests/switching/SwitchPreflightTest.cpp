@@ -2,6 +2,7 @@
 #include "switching/SwitchTransaction.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
+#include "TestPackages.h"
 #include "framework/CHandle.h"
 #include <doctest/doctest.h>
 #include <map>
@@ -13,18 +14,6 @@ std::vector<PackageEntry> Entries(std::initializer_list<const wchar_t*> names)
     std::vector<PackageEntry> entries;
     for (const wchar_t* n : names) entries.push_back({n, 10, std::wstring(n).back() == L'/'});
     return entries;
-}
-
-// The packages of the switch tests, by id; an id that isn't here is not carried.
-std::map<unsigned int, std::string> g_packages;
-
-bool FindTestPackage(unsigned int id, const void** data, unsigned long* size)
-{
-    auto found = g_packages.find(id);
-    if (found == g_packages.end()) return false;
-    *data = found->second.data();
-    *size = static_cast<unsigned long>(found->second.size());
-    return true;
 }
 
 } // namespace
