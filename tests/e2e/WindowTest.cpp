@@ -43,12 +43,6 @@ bool IsLabel(int id)
     return id == IDC_ST_TITLE || id == IDC_ST_VERSION;
 }
 
-// No page completes here, without a network: the panels stay hidden over their pictures.
-bool IsWebPanel(int id)
-{
-    return id == IDC_WEB_TOP || id == IDC_WEB_BOTTOM;
-}
-
 POINT ClientToScreenPoint(const Window& dialog, POINT client)
 {
     ClientToScreen(dialog.Handle(), &client);
@@ -159,7 +153,8 @@ TEST_CASE("the window: picture-sized, centred, without caption; controls placed 
         RECT rect = control.Rect();
         OffsetRect(&rect, -origin.x, -origin.y);
         CHECK(SameRect(rect, p.rect));
-        CHECK(control.IsVisible() != IsWebPanel(p.id));
+        // No page completes without a network: the panels stay hidden over their pictures.
+        CHECK(control.IsVisible() == (p.id != IDC_WEB_TOP && p.id != IDC_WEB_BOTTOM));
     }
 
     const int stacking[] = {IDC_ST_VERSION, IDC_ST_TITLE, IDC_WEB_BOTTOM, IDC_WEB_TOP, IDC_PIC_BOTTOM, IDC_PIC_TOP,
@@ -291,7 +286,8 @@ TEST_CASE("the window shows the background and each button's normal picture, and
             bool checked = true;
             for (size_t i = 0; i < sizeof kLayout / sizeof kLayout[0]; ++i) {
                 const Placement& p = kLayout[i];
-                if (!Contains(p.rect, x, y) || IsLabel(p.id) || IsWebPanel(p.id)) continue;
+                const bool hidden = IsLabel(p.id) || p.id == IDC_WEB_TOP || p.id == IDC_WEB_BOTTOM;
+                if (!Contains(p.rect, x, y) || hidden) continue;
                 const COLORREF own = pictures[i].At(x - p.rect.left, y - p.rect.top);
                 if (!p.picture) checked = false;
                 else if (own != kKey && own != CLR_INVALID) expected = own;

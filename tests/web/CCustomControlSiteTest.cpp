@@ -339,11 +339,8 @@ TEST_CASE("a panel comes out only once its own page has completed without an err
     const wchar_t* page = L"http://127.0.0.1/gg/3.htm";
     // Events in order: B the page's BeforeNavigate2, E its NavigateError, C its DocumentComplete, e and c
     // those of a frame; R and O the completion of the control's own page and of another server's.
-    const struct {
-        const char* events;
-        bool shown;
-    } rows[] = {{"", false},   {"C", true},    {"E", false},   {"EC", false}, {"CE", false},
-                {"c", false},  {"eC", true},   {"EBC", true},  {"R", false},  {"O", false}};
+    const struct { const char* events; bool shown; } rows[] = {{"", false}, {"C", true}, {"E", false}, {"EC", false},
+        {"CE", false}, {"c", false}, {"eC", true}, {"EBC", true}, {"R", false}, {"O", false}};
     for (const auto& row : rows) {
         CAPTURE(row.events);
         PanelDialog dialog;
