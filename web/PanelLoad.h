@@ -6,16 +6,12 @@
 class PanelLoad {
 public:
     // A top-level navigation let through: its outcome is open again; what is shown stays meanwhile.
-    void OnNavigate() { m_failed = false; }
+    void OnNavigate();
     // No page came (no connection, an HTTP error status): nothing of this navigation shows, not
     // even a document that completes for it afterwards.
-    void OnError()
-    {
-        m_failed = true;
-        m_shown = false;
-    }
+    void OnError();
     // The top-level document completed; ownPage: it is a page of the panel's server.
-    void OnComplete(bool ownPage) { m_shown = ownPage && !m_failed; }
+    void OnComplete(bool ownPage);
     bool Shown() const { return m_shown; }
 
 private:
