@@ -7,7 +7,6 @@
 #include "res/resource.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinEdit.h"
-#include "skin/CSkinPicture.h"
 #include "skin/CSkinStatic.h"
 #include "switching/VersionVariant.h"
 #include "web/CWebBrowser2.h"
@@ -74,8 +73,8 @@ protected:
     CString m_strVersionText;
     CSkinStatic m_stRunCount;
     CSkinEdit m_editSkin;
-    CSkinPicture m_picTop;
-    CSkinPicture m_picBottom;
+    CStatic m_picTop;
+    CStatic m_picBottom;
     // Handed out for every control-colour request, so it must outlive every paint.
     CBrush m_brushWhite{RGB(255, 255, 255)};
 
