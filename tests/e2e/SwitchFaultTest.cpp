@@ -383,6 +383,16 @@ void CopyTree(const std::wstring& from, const std::wstring& to)
     }
 }
 
+// A switch to the variant that the fault build ends at the given point.
+void InterruptSwitch(const Game& game, const Variant& to, const std::wstring& fault)
+{
+    Process switching = game.Start(fault);
+    Window dialog = switching.WaitForWindow(IsLauncherDialog, 30000);
+    REQUIRE(dialog);
+    dialog.Command(to.command);
+    REQUIRE(switching.WaitForExit(30000) == std::optional<DWORD>(99));
+}
+
 } // namespace
 
 TEST_CASE("a start that finishes or undoes an interrupted switch, itself ended at any step, still ends whole")
@@ -392,11 +402,7 @@ TEST_CASE("a start that finishes or undoes an interrupted switch, itself ended a
         TempFolder folder, snapshot;
         Game game = Ready(folder, L"vorelin_faults.exe", k124E);
         // Ended with two of the seven files moved in.
-        Process switching = game.Start(L"kill:journal+4");
-        Window dialog = switching.WaitForWindow(IsLauncherDialog, 30000);
-        REQUIRE(dialog);
-        dialog.Command(k120E.command);
-        REQUIRE(switching.WaitForExit(30000) == std::optional<DWORD>(99));
+        InterruptSwitch(game, k120E, L"kill:journal+4");
         // A staged file that a power cut left short must send the next start back.
         if (damaged) REQUIRE(folder.Write(L"~kelvadi-switch\\6.new", "short"));
         CopyTree(game.dir, snapshot.Path());
@@ -419,11 +425,7 @@ TEST_CASE("a journal another program holds at start-up: the box says so, and not
 {
     TempFolder folder;
     Game game = Ready(folder, L"vorelin_faults.exe", k124E);
-    Process switching = game.Start(L"kill:journal");
-    Window dialog = switching.WaitForWindow(IsLauncherDialog, 30000);
-    REQUIRE(dialog);
-    dialog.Command(k120E.command);
-    REQUIRE(switching.WaitForExit(30000) == std::optional<DWORD>(99));
+    InterruptSwitch(game, k120E, L"kill:journal");
     std::vector<std::wstring> before = ListTree(game.dir);
     CHandle held(CreateFileW(game.In(L"~kelvadi-switch\\journal").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     REQUIRE(held);
