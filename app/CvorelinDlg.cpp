@@ -167,9 +167,10 @@ void CvorelinDlg::PlacePictures()
 
 void CvorelinDlg::PlacePanels()
 {
-    // Each panel lies exactly over its picture and under the labels, the bottom one above the top one.
-    m_webTop.SetWindowPos(m_stTitle, 7, 26, 462, 60, SWP_SHOWWINDOW);
-    m_webBottom.SetWindowPos(m_stTitle, 7, 256, 462, 230, SWP_SHOWWINDOW);
+    // Each panel lies exactly over its picture and under the labels, the bottom one above the top one;
+    // its site shows it once its page has loaded.
+    m_webTop.SetWindowPos(m_stTitle, 7, 26, 462, 60, SWP_NOACTIVATE);
+    m_webBottom.SetWindowPos(m_stTitle, 7, 256, 462, 230, SWP_NOACTIVATE);
 }
 
 void CvorelinDlg::OnSetAsideItemsCreated()

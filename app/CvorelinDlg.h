@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinEdit.h"
+#include "skin/CSkinPicture.h"
 #include "skin/CSkinStatic.h"
 #include "switching/VersionVariant.h"
 #include "web/CWebBrowser2.h"
@@ -73,8 +74,8 @@ protected:
     CString m_strVersionText;
     CSkinStatic m_stRunCount;
     CSkinEdit m_editSkin;
-    CStatic m_picTop;
-    CStatic m_picBottom;
+    CSkinPicture m_picTop;
+    CSkinPicture m_picBottom;
     // Handed out for every control-colour request, so it must outlive every paint.
     CBrush m_brushWhite{RGB(255, 255, 255)};
 

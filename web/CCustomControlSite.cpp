@@ -37,6 +37,13 @@ CCustomControlSite::CCustomControlSite(COleControlContainer* container)
     m_iidEvents = DIID_DWebBrowserEvents2;
 }
 
+HRESULT CCustomControlSite::CreateControl(const CLSID& clsid, const wchar_t* windowName, DWORD style,
+                                          const RECT& rect, UINT id, const std::vector<unsigned char>* state)
+{
+    // Until a page has loaded, the window's own picture beneath shows instead of a blank panel.
+    return COleControlSite::CreateControl(clsid, windowName, style & ~WS_VISIBLE, rect, id, state);
+}
+
 bool CCustomControlSite::GetAmbientProp(DISPID dispid, VARIANT* value)
 {
     if (dispid != DISPID_AMBIENT_DLCONTROL) return COleControlSite::GetAmbientProp(dispid, value);
@@ -63,8 +70,14 @@ void CCustomControlSite::OnEvent(DISPID dispid, DISPPARAMS* params)
         if (params->cArgs == 5) OnNewWindow(dispid, TextOf(args[0]), CancelOf(args[3]));
         break;
     case DISPID_NAVIGATECOMPLETE2:
+        m_pendingAddress = CString();
+        break;
     case DISPID_NAVIGATEERROR:
         m_pendingAddress = CString();
+        if (params->cArgs == 5) OnNavigateError(args[4], CancelOf(args[0]));
+        break;
+    case DISPID_DOCUMENTCOMPLETE:
+        if (params->cArgs == 2) OnDocumentComplete(args[1], TextOf(args[0]));
         break;
     default:
         break;
@@ -74,8 +87,10 @@ void CCustomControlSite::OnEvent(DISPID dispid, DISPPARAMS* params)
 void CCustomControlSite::OnBeforeNavigate2(const VARIANT& browser, const CString& address, VARIANT_BOOL* cancel)
 {
     m_handedNewWindow = 0;
-    if (StaysInPanel(address, m_panelHost, IsThisControl(browser))) {
+    const bool topLevel = IsThisControl(browser);
+    if (StaysInPanel(address, m_panelHost, topLevel)) {
         m_pendingAddress = address;
+        if (topLevel) m_load.OnNavigate();
         return;
     }
     // A navigation that cannot be stopped is left alone rather than shown twice.
@@ -95,6 +110,29 @@ void CCustomControlSite::OnNewWindow(DISPID kind, const CString& address, VARIAN
     if (twin || address.IsEmpty()) return;
     OpenInBrowser(address);
     m_handedNewWindow = kind;
+}
+
+void CCustomControlSite::OnNavigateError(const VARIANT& browser, VARIANT_BOOL* cancel)
+{
+    // The control's own "cannot be displayed" page would otherwise come up in the panel or a frame.
+    if (cancel) *cancel = VARIANT_TRUE;
+    if (!IsThisControl(browser)) return;
+    m_load.OnError();
+    ShowLoadedPage();
+}
+
+void CCustomControlSite::OnDocumentComplete(const VARIANT& browser, const CString& address)
+{
+    // Each frame completes on its own, before its page: only the page's completion counts.
+    if (!IsThisControl(browser)) return;
+    m_load.OnComplete(IsPanelPage(address, m_panelHost));
+    ShowLoadedPage();
+}
+
+void CCustomControlSite::ShowLoadedPage()
+{
+    // Without activating it: a page that loads late must not take the focus from the window.
+    if (m_hWnd) ::ShowWindow(m_hWnd, m_load.Shown() ? SW_SHOWNA : SW_HIDE);
 }
 
 // A frame's navigation names the frame's browser; the panel's own names the control.

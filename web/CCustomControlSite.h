@@ -1,16 +1,22 @@
 #pragma once
 #include "framework/COleControlSite.h"
 #include "framework/CString.h"
+#include "web/PanelLoad.h"
 #include <functional>
 #include <mshtmhst.h>
 #include <string>
 
 // The framework's control site plus the document-host interfaces that make a web panel
-// borderless, menu-less and quiet, and the browser events that keep it on its own server.
+// borderless, menu-less and quiet, and the browser events that keep it on its own server and
+// show it only while it holds a page of that server that loaded.
 class CCustomControlSite : public COleControlSite {
 public:
     explicit CCustomControlSite(COleControlContainer* container);
     ~CCustomControlSite() override = default;
+
+    // The control comes up hidden, whatever the template says.
+    HRESULT CreateControl(const CLSID& clsid, const wchar_t* windowName, DWORD style, const RECT& rect, UINT id,
+                          const std::vector<unsigned char>* state) override;
 
     static constexpr const wchar_t* kMessageCaption = L"自定义浏览器";
 
@@ -58,6 +64,9 @@ protected:
 private:
     void OnBeforeNavigate2(const VARIANT& browser, const CString& address, VARIANT_BOOL* cancel);
     void OnNewWindow(DISPID kind, const CString& address, VARIANT_BOOL* cancel);
+    void OnNavigateError(const VARIANT& browser, VARIANT_BOOL* cancel);
+    void OnDocumentComplete(const VARIANT& browser, const CString& address);
+    void ShowLoadedPage();
     bool IsThisControl(const VARIANT& browser) const;
     void OpenInBrowser(const CString& address) const;
 
@@ -68,4 +77,5 @@ private:
     CString m_pendingAddress;
     // The new-window event just handed over, until the next navigation.
     DISPID m_handedNewWindow = 0;
+    PanelLoad m_load;
 };

@@ -37,6 +37,11 @@ bool StaysInPanel(const wchar_t* address, const std::wstring& panelHost, bool to
     if (!topLevel) return true;
     const std::wstring text = Lower(address ? address : L"");
     if (text == L"about:blank" || StartsWith(text, L"res://")) return true;
+    return IsPanelPage(address, panelHost);
+}
+
+bool IsPanelPage(const wchar_t* address, const std::wstring& panelHost)
+{
     const std::wstring host = WebHostOf(address);
     return !host.empty() && host == Lower(panelHost);
 }

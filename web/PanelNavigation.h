@@ -11,5 +11,8 @@ std::wstring WebHostOf(const wchar_t* address);
 // about:blank and the control's own res:// pages; any other top-level page only from that host.
 bool StaysInPanel(const wchar_t* address, const std::wstring& panelHost, bool topLevel);
 
+// Whether an address is a page of the panel's own server (an http or https address on panelHost).
+bool IsPanelPage(const wchar_t* address, const std::wstring& panelHost);
+
 // Whether an address may be handed to the shell: web pages only, never a file, share or program.
 bool OpensInBrowser(const wchar_t* address);

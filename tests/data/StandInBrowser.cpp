@@ -359,9 +359,9 @@ extern "C" __declspec(dllexport) void StandInReleaseSites(ULONG* counts, unsigne
     g_sites.clear();
 }
 
-// Fires BeforeNavigate2 (of the page or of a frame), NewWindow2 or NewWindow3 from the control of
-// that window, with the arguments the site reads where the real control puts them; the Cancel it
-// comes back with, or -1.
+// Fires BeforeNavigate2, NavigateError or DocumentComplete (of the page or of a frame), NewWindow2
+// or NewWindow3 from the control of that window, with the arguments the site reads where the real
+// control puts them; the Cancel it comes back with, or -1.
 extern "C" __declspec(dllexport) int StandInFire(HWND window, DISPID dispid, const wchar_t* url, bool frame)
 {
     auto found = std::find_if(g_controls.begin(), g_controls.end(), [&](StandIn* c) { return c->Window() == window; });
@@ -374,7 +374,9 @@ extern "C" __declspec(dllexport) int StandInFire(HWND window, DISPID dispid, con
     V_BSTR(&address) = SysAllocString(url);
     // Last argument first: the browser is the first argument, Cancel the last but for NewWindow3,
     // whose flags, referrer and address follow it. A frame's browser is any object but the control.
-    const UINT count = dispid == DISPID_BEFORENAVIGATE2 ? 7 : dispid == DISPID_NEWWINDOW3 ? 5 : 2;
+    const bool load = dispid == DISPID_NAVIGATEERROR || dispid == DISPID_DOCUMENTCOMPLETE;
+    const UINT count =
+        dispid == DISPID_BEFORENAVIGATE2 ? 7 : dispid == DISPID_NEWWINDOW3 || dispid == DISPID_NAVIGATEERROR ? 5 : 2;
     V_VT(&args[count == 5 ? 3 : 0]) = VT_BOOL | VT_BYREF;
     V_BOOLREF(&args[count == 5 ? 3 : 0]) = &cancel;
     V_VT(&args[count - 1]) = count == 7 ? VT_DISPATCH : VT_DISPATCH | VT_BYREF;
@@ -383,6 +385,14 @@ extern "C" __declspec(dllexport) int StandInFire(HWND window, DISPID dispid, con
     V_VT(&args[5]) = VT_VARIANT | VT_BYREF;
     V_VARIANTREF(&args[5]) = &address;
     if (count == 5) args[0] = address;
+    if (load) {  // (browser, address, frame name, status, Cancel) and (browser, address)
+        V_VT(&args[0]) = VT_BOOL | VT_BYREF;
+        V_BOOLREF(&args[0]) = &cancel;
+        V_VT(&args[count - 2]) = VT_VARIANT | VT_BYREF;
+        V_VARIANTREF(&args[count - 2]) = &address;
+        V_VT(&args[count - 1]) = VT_DISPATCH;
+        V_DISPATCH(&args[count - 1]) = frame ? sink : static_cast<IDispatch*>(*found);
+    }
     DISPPARAMS params{args, nullptr, count, 0};
     HRESULT hr = sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     SysFreeString(V_BSTR(&address));

@@ -330,3 +330,36 @@ TEST_CASE("a panel refuses plug-ins and keeps to its server; other pages and new
     CHECK(log.find(asked) != std::wstring::npos);
     CHECK(log.find(asked, log.find(asked) + 1) != std::wstring::npos);  // both panels
 }
+
+TEST_CASE("a panel comes out only once its own page has completed without an error")
+{
+    StandInServer server;
+    REQUIRE(server.Registered());
+    AfxEnableControlContainer();
+    const wchar_t* page = L"http://127.0.0.1/gg/3.htm";
+    // Events in order: B the page's BeforeNavigate2, E its NavigateError, C its DocumentComplete, e and c
+    // those of a frame; R and O the completion of the control's own page and of another server's.
+    const struct { const char* events; bool shown; } rows[] = {{"", false}, {"C", true}, {"E", false}, {"EC", false},
+        {"CE", false}, {"c", false}, {"eC", true}, {"EBC", true}, {"R", false}, {"O", false}};
+    for (const auto& row : rows) {
+        CAPTURE(row.events);
+        PanelDialog dialog;
+        bool shown = true;
+        int errorPagesLetThrough = 0;
+        dialog.ready = [&](PanelDialog& d) {
+            d.top.Navigate(page, nullptr, nullptr, nullptr, nullptr);
+            for (const char* e = row.events; *e; ++e) {
+                const DISPID dispid = *e == 'B' ? DISPID_BEFORENAVIGATE2
+                                    : (*e == 'E' || *e == 'e') ? DISPID_NAVIGATEERROR : DISPID_DOCUMENTCOMPLETE;
+                const wchar_t* address = *e == 'R' ? L"res://ieframe.dll/dnserror.htm"
+                                       : *e == 'O' ? L"http://other.example/gg/3.htm" : page;
+                const int cancelled = server.Fire(d.top.m_hWnd, dispid, address, *e == 'e' || *e == 'c');
+                errorPagesLetThrough += dispid == DISPID_NAVIGATEERROR && cancelled != 1;
+            }
+            shown = (d.top.GetStyle() & WS_VISIBLE) != 0;
+        };
+        CHECK(dialog.DoModal() == IDCANCEL);
+        CHECK(shown == row.shown);
+        CHECK(errorPagesLetThrough == 0);  // the control's own error page never comes up
+    }
+}
