@@ -116,9 +116,11 @@ public:
         m_ipSite->OnInPlaceActivate();
         HWND siteWindow = nullptr;
         m_ipSite->GetWindow(&siteWindow);
-        // Whether the host's window was on screen and painted before this control came.
-        Log(L"parent " + Number(m_index) + (IsWindowVisible(parent) ? L" shown" : L" hidden") +
-            (GetUpdateRect(parent, nullptr, FALSE) ? L" unpainted" : L" painted"));
+        // Whether the host's top window was on screen and painted before this control came (the
+        // panel itself may wait hidden for its page).
+        HWND top = GetAncestor(parent, GA_ROOT);
+        Log(L"parent " + Number(m_index) + (IsWindowVisible(top) ? L" shown" : L" hidden") +
+            (GetUpdateRect(top, nullptr, FALSE) ? L" unpainted" : L" painted"));
         m_window = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY, rect->left,
                                    rect->top, rect->right - rect->left, rect->bottom - rect->top, parent, nullptr,
                                    nullptr, nullptr);
