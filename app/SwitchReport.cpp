@@ -87,57 +87,67 @@ std::vector<SwitchNotice> SwitchNotices(const SwitchOutcome& outcome)
 {
     std::vector<SwitchNotice> notices;
     for (size_t i = 0; i < outcome.missingPackages.size(); ++i) notices.push_back({L"无法获取相关资源!", nullptr, 0});
-    if (!outcome.finished || outcome.Complete()) return notices;
+    if (!outcome.finished) return notices;
 
     CString text;
-    if (outcome.busy) {
+    bool mayElevate = false;  // the cause is a lack of rights, which an administrator does not have
+    switch (outcome.stop) {
+    case SwitchStop::None:
+        return notices;
+    case SwitchStop::Busy:
         text = CString(L"另一个启动器正在转换此游戏目录的版本。请等它完成后再试。\n\n本次未写入任何文件，") + kUnchanged;
-    } else if (outcome.earlierPending) {
+        break;
+    case SwitchStop::EarlierPending:
         text = RecoveryText(outcome.earlier) + L"\n\n本次未写入任何文件。";
-    } else if (!outcome.missingPackages.empty()) {
+        break;
+    case SwitchStop::MissingPackages:
         text = CString(L"无法转换版本：本程序缺少此版本所需的数据包。\n\n未写入任何文件，") + kUnchanged;
-    } else if (outcome.stuck) {
-        text = CString(L"版本转换被中断：文件 ") + outcome.commitRefused +
+        break;
+    case SwitchStop::Stuck:
+        text = CString(L"版本转换被中断：文件 ") + outcome.file +
                L" 无法替换，已替换的文件也无法恢复。\n\n请关闭正在使用游戏文件的程序，然后重新启动本程序，它会完成这次版本转换。";
-    } else if (!outcome.stagedLost.IsEmpty()) {
-        text = CString(L"无法转换版本：已写好的文件 ") + outcome.stagedLost +
+        break;
+    case SwitchStop::StagedLost:
+        text = CString(L"无法转换版本：已写好的文件 ") + outcome.file +
                L" 在替换之前不见了或被其他程序占用，很可能是杀毒软件所为。请把游戏目录加入杀毒软件的信任列表，然后重试。\n\n游戏文件没有改动，" +
                kUnchanged;
-    } else if (outcome.journalError) {
-        text = CString(L"无法转换版本：无法在游戏目录中写入版本转换日志（") + WriteFailure(outcome.journalError) +
+        break;
+    case SwitchStop::JournalUnwritten:
+        text = CString(L"无法转换版本：无法在游戏目录中写入版本转换日志（") + WriteFailure(outcome.error) +
                L"）。\n\n游戏文件没有改动，" + kUnchanged;
-    } else if (!outcome.commitRefused.IsEmpty()) {
-        text = CString(L"无法转换版本：替换文件 ") + outcome.commitRefused +
+        break;
+    case SwitchStop::CommitRefused:
+        text = CString(L"无法转换版本：替换文件 ") + outcome.file +
                L" 时被拒绝，它可能刚被其他程序（游戏、杀毒软件）打开。\n\n已替换的文件均已恢复，游戏仍是原来的版本，" + kUnchanged;
-    } else if (outcome.folderRefused) {
+        break;
+    case SwitchStop::FolderRefused:
         text = CString(L"无法转换版本：无法在游戏目录中写入临时文件。请检查游戏目录的写入权限（或以管理员身份运行本程序）。\n\n游戏文件没有改动，") +
                kUnchanged;
-        if (outcome.folderError == ERROR_ACCESS_DENIED) {
-            notices.push_back({text + L"\n\n是否以管理员身份重新启动本程序？", kErrorCaption, MB_YESNO | MB_ICONERROR, true});
-            return notices;
-        }
-    } else if (!outcome.blockedFiles.empty()) {
+        mayElevate = outcome.error == ERROR_ACCESS_DENIED;
+        break;
+    case SwitchStop::Blocked:
         text = BlockedText(outcome.blockedFiles) + L"未写入任何文件，" + kUnchanged;
-        bool noAccess = false;
-        for (const BlockedFile& b : outcome.blockedFiles) noAccess = noAccess || b.reason == ZipTargetState::NoAccess;
-        if (noAccess) {
-            notices.push_back({text + L"\n\n是否以管理员身份重新启动本程序？", kErrorCaption, MB_YESNO | MB_ICONERROR, true});
-            return notices;
-        }
-    } else if (outcome.lacksRoom) {
+        for (const BlockedFile& b : outcome.blockedFiles) mayElevate = mayElevate || b.reason == ZipTargetState::NoAccess;
+        break;
+    case SwitchStop::LacksRoom:
         text = CString(L"游戏目录所在的磁盘空间不足，无法转换版本。\n\n需要 ") + Megabytes(outcome.needed) + L" MB，可用 " +
                Megabytes(outcome.available) + L" MB。\n\n未写入任何文件，" + kUnchanged;
-    } else if (outcome.damaged) {
+        break;
+    case SwitchStop::Damaged:
         text = CString(L"无法转换版本：版本数据包已损坏，无法读取。\n\n未写入任何文件，") + kUnchanged;
-    } else if (outcome.failedEntries.empty()) {
+        break;
+    case SwitchStop::ArchiveUnreadable:
         text = CString(L"无法转换版本：版本数据包无法读取。\n\n游戏文件没有改动，") + kUnchanged;
-    } else {
+        break;
+    case SwitchStop::EntryFailed:
         text = CString(L"无法转换版本，以下文件未能写入：\n\n") + NameList(outcome.failedEntries) + L"\n" +
                (outcome.diskFull ? L"游戏目录所在的磁盘已满。请释放磁盘空间，然后重试。"
                                  : L"可能的原因：磁盘已满；没有写入游戏目录的权限（请以管理员身份运行本程序）；或版本数据包已损坏。") +
                L"\n\n游戏文件没有改动，" + kUnchanged;
+        break;
     }
-    notices.push_back({text, kErrorCaption, kErrorType});
+    if (mayElevate) notices.push_back({text + L"\n\n是否以管理员身份重新启动本程序？", kErrorCaption, MB_YESNO | MB_ICONERROR, true});
+    else notices.push_back({text, kErrorCaption, kErrorType});
     return notices;
 }
 

@@ -75,7 +75,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
     unsigned long size = 0;
     if (!m_find(resourceId, &data, &size)) {
         outcome.missingPackages.push_back(resourceId);
-        return false;
+        return outcome.Stop(SwitchStop::MissingPackages);
     }
 
     std::wstring archivePath = LongPathForm(m_gameDir.Str() + L"\\war_temp.zip");
@@ -85,14 +85,9 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
     // Declared first, so that the archive is closed before its file goes.
     TemporaryArchive temporary(archivePath);
     ZipArchiveOwner archive(ZipOpen(archivePath.c_str()));
-    if (!archive) {
-        outcome.unreadable = true;
-        return false;
-    }
-    if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK) {
-        outcome.folderRefused = true;
-        return false;
-    }
+    if (!archive) return outcome.Stop(SwitchStop::ArchiveUnreadable);
+    if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK)
+        return outcome.Stop(SwitchStop::FolderRefused);
     ZipEntryInfo entry{};
     ZipGetEntry(archive.get(), -1, &entry);
     const int count = entry.nIndex;
@@ -100,7 +95,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         entry = ZipEntryInfo{};
         if (ZipGetEntry(archive.get(), index, &entry) != ZIPRES_OK || entry.szName[0] == 0) {
             outcome.failedEntries.push_back(CString(L"#") + std::to_wstring(index + 1).c_str());
-            return false;
+            return outcome.Stop(SwitchStop::EntryFailed);
         }
         // Folders need no staging: the commit makes those its files lie in.
         if (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -108,7 +103,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         if (ZipExtractEntry(archive.get(), index, staged) != ZIPRES_OK) {
             outcome.failedEntries.push_back(entry.szName);
             outcome.diskFull = VolumeIsFull(m_gameDir, entry.nUncompressedSize);
-            return false;
+            return outcome.Stop(SwitchStop::EntryFailed);
         }
         transaction.Staged(staged);
         FaultPoint();
@@ -122,9 +117,8 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
     SwitchTransaction transaction(m_gameDir);
     LockState lock = transaction.Lock();
     if (lock != LockState::Held) {
-        outcome.busy = lock == LockState::Busy;
-        outcome.folderRefused = lock == LockState::Refused;
-        outcome.folderError = transaction.LockError();
+        outcome.Stop(lock == LockState::Busy ? SwitchStop::Busy : SwitchStop::FolderRefused);
+        outcome.error = transaction.LockError();
         outcome.finished = true;
         return;
     }
@@ -132,15 +126,14 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
     // be yet stays as it is, for a new switch's staging would wipe the files it holds aside.
     RecoveryResult earlier = transaction.Recover();
     if (earlier == RecoveryResult::Stuck || earlier == RecoveryResult::Unreadable) {
-        outcome.earlierPending = true;
+        outcome.Stop(SwitchStop::EarlierPending);
         outcome.earlier = earlier;
         outcome.finished = true;
         return;
     }
     if (Check(variant, outcome)) {
         CWaitCursor wait;
-        bool staged = transaction.Prepare(&outcome.folderError);
-        outcome.folderRefused = !staged;
+        bool staged = transaction.Prepare(&outcome.error) || outcome.Stop(SwitchStop::FolderRefused);
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
         if (staged) Report(transaction.Commit(variant.label, KnownEntries()), outcome);
@@ -150,11 +143,25 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
 
 void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)
 {
-    outcome.committed = report.result == CommitResult::Committed;
-    outcome.stuck = report.result == CommitResult::Stuck;
-    if (report.result == CommitResult::Refused || outcome.stuck) outcome.commitRefused = report.file;
-    if (report.result == CommitResult::StagedLost) outcome.stagedLost = report.file;
-    if (report.result == CommitResult::JournalUnwritten) outcome.journalError = report.error;
+    switch (report.result) {
+    case CommitResult::Committed:
+        outcome.stop = SwitchStop::None;
+        break;
+    case CommitResult::StagedLost:
+        outcome.stop = SwitchStop::StagedLost;
+        break;
+    case CommitResult::JournalUnwritten:
+        outcome.stop = SwitchStop::JournalUnwritten;
+        break;
+    case CommitResult::Refused:
+        outcome.stop = SwitchStop::CommitRefused;
+        break;
+    case CommitResult::Stuck:
+        outcome.stop = SwitchStop::Stuck;
+        break;
+    }
+    outcome.file = report.file;
+    outcome.error = report.error;
     outcome.recordWritten = report.recordWritten;
     outcome.keptOriginals = report.kept;
     outcome.unkeptOriginals = report.unkept;
@@ -187,20 +194,16 @@ bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome)
             continue;
         }
         std::vector<PackageEntry> entries;
-        if (!ListPackageEntries(data, size, entries)) {
-            outcome.damaged = true;
-            return false;
-        }
+        if (!ListPackageEntries(data, size, entries)) return outcome.Stop(SwitchStop::Damaged);
         for (const PackageEntry& e : entries) outcome.needed += e.uncompressedSize;
         targets.insert(targets.end(), entries.begin(), entries.end());
         if (size > largestArchive) largestArchive = size;
     }
     // Without all its packages the variant cannot be whole.
-    if (!outcome.missingPackages.empty()) return false;
+    if (!outcome.missingPackages.empty()) return outcome.Stop(SwitchStop::MissingPackages);
 
     outcome.blockedFiles = SwitchPreflight::CheckTargets(m_gameDir, targets);
-    if (!outcome.blockedFiles.empty()) return false;
+    if (!outcome.blockedFiles.empty()) return outcome.Stop(SwitchStop::Blocked);
     outcome.needed += largestArchive;  // the temporary archive sits beside the staged files
-    outcome.lacksRoom = !SwitchPreflight::HasRoom(m_gameDir, outcome.needed, &outcome.available);
-    return !outcome.lacksRoom;
+    return SwitchPreflight::HasRoom(m_gameDir, outcome.needed, &outcome.available) || outcome.Stop(SwitchStop::LacksRoom);
 }

@@ -6,35 +6,52 @@
 #include "switching/VersionVariant.h"
 #include <vector>
 
-// What a switch did, for the dialog to tell. Anything that stops it before its commit leaves
-// the game folder as it was.
+// Why a switch stopped, one reason a switch. Every reason but Stuck leaves the game folder as it was.
+enum class SwitchStop {
+    None,              // running, or every file of the variant is in place
+    Busy,              // another launcher is switching the same folder
+    EarlierPending,    // an earlier switch is not finished yet: this one did not begin (earlier)
+    MissingPackages,   // not carried by the executable (missingPackages)
+    Damaged,           // a package could not be read before anything was written
+    Blocked,           // files that cannot be replaced (blockedFiles)
+    LacksRoom,         // (needed, available)
+    FolderRefused,     // no lock or staging could be made in the game folder, or the reader refused it (error)
+    ArchiveUnreadable, // a package's temporary archive could not be opened
+    EntryFailed,       // entries that could not be staged (failedEntries, diskFull)
+    StagedLost,        // a staged file gone or held before the commit (file, error)
+    JournalUnwritten,  // the journal could not be written (error)
+    CommitRefused,     // a replacement refused during the commit; everything was put back (file)
+    Stuck,             // ... and could not be put back: the next start finishes the switch (file)
+};
+
+// What a switch did, for the dialog to tell: the reason it stopped and the details that reason names.
 struct SwitchOutcome {
-    std::vector<unsigned int> missingPackages;  // not carried by the executable: nothing is written
+    SwitchStop stop = SwitchStop::None;
+    bool finished = false;  // false while the switch runs, and after a file error of the temporary archive
+
+    std::vector<unsigned int> missingPackages;  // also those reached before a file error
     std::vector<BlockedFile> blockedFiles;
-    bool lacksRoom = false;
     unsigned long long needed = 0;
     unsigned long long available = 0;
-    bool damaged = false;        // a package could not be read before anything was written
-    bool unreadable = false;     // a package's temporary archive could not be opened
-    bool busy = false;           // another launcher is switching the same folder
-    bool folderRefused = false;  // no lock or staging could be made in the game folder, or the reader refused it
-    DWORD folderError = 0;       // ... and the system's reason, where it gave one
-    std::vector<CString> failedEntries;  // could not be staged
-    bool diskFull = false;       // the volume filled up while staging
-    CString stagedLost;          // a staged file gone or held before the commit: nothing was changed
-    DWORD journalError = 0;      // the journal could not be written (the system's reason): nothing was changed
-    CString commitRefused;       // a replacement refused during the commit; everything was put back
-    bool stuck = false;          // ... and could not be put back: the next start finishes the switch
-    bool earlierPending = false; // an earlier switch is not finished yet: this one did not begin
-    RecoveryResult earlier = RecoveryResult::Nothing;  // ... and why
-    bool committed = false;      // every file of the variant is in place
-    bool recordWritten = false;
-    std::vector<CString> keptOriginals;  // moved into SwitchTransaction::kBackupFolder
-    std::vector<CString> unkeptOriginals;  // could not be moved there yet; the next start tries again
-    std::vector<CString> vanished;       // gone or cut short right after the commit
-    bool finished = false;       // false while the switch runs, and after a file error of the temporary archive
+    RecoveryResult earlier = RecoveryResult::Nothing;
+    std::vector<CString> failedEntries;
+    bool diskFull = false;  // the volume filled up while staging
+    CString file;           // the staged file lost, or the file whose replacement was refused
+    DWORD error = 0;        // the system's reason, where it gave one
 
-    bool Complete() const { return finished && committed; }
+    // After the commit.
+    bool recordWritten = false;
+    std::vector<CString> keptOriginals;    // moved into SwitchTransaction::kBackupFolder
+    std::vector<CString> unkeptOriginals;  // could not be moved there yet; the next start tries again
+    std::vector<CString> vanished;         // gone or cut short right after the commit
+
+    bool Complete() const { return finished && stop == SwitchStop::None; }
+    // Ends the switch for this reason.
+    bool Stop(SwitchStop reason)
+    {
+        stop = reason;
+        return false;
+    }
 };
 
 // The package's bytes where they lie; false when it is not carried.

@@ -128,7 +128,7 @@ TEST_CASE("start-up touches nothing of an interrupted switch it cannot read")
         CHECK(game.folder.Read(L"~kelvadi-switch\\0.new") == "new dll!");
         // Nor may a switch begin over it.
         SwitchOutcome outcome = game.Switch();
-        CHECK(outcome.earlierPending);
+        CHECK(outcome.stop == SwitchStop::EarlierPending);
         CHECK(game.IsOld());
         CHECK(game.folder.Read(L"~kelvadi-switch\\0.old") == "the player's");
     }
@@ -152,10 +152,8 @@ TEST_CASE("a staged file taken before the commit, or a journal held through a ro
             if (c.holdJournal) journal = Hold(game.folder, kJournal);
         });
         SwitchOutcome outcome = game.Switch();
-        CHECK_FALSE(outcome.committed);
-        CHECK_FALSE(outcome.stuck);
-        CHECK(outcome.stagedLost == CString(c.lost ? L"game.dll" : L""));
-        CHECK(outcome.commitRefused == CString(c.lost ? L"" : L"game.dll"));
+        CHECK(outcome.stop == (c.lost ? SwitchStop::StagedLost : SwitchStop::CommitRefused));
+        CHECK(outcome.file == CString(L"game.dll"));
         CHECK(game.IsOld());
         CHECK(game.Record() == CString(L"old"));
         journal.Close();
