@@ -352,16 +352,9 @@ void CvorelinDlg::ShowLabel(const CString& label)
 
 CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected, bool mayRecord)
 {
-    InstalledVersion installed(m_strGameDir);
-    const VersionVariant* recorded = InstalledVersion::VariantOfLabel(record);
-    std::vector<DifferingFile> differing;
-    if (recorded && installed.Matches(*recorded, &differing)) return record;
-    // The record names what is not installed, or nothing: the files decide, and then game.dll.
-    const VersionVariant* found = installed.Identify();
-    CString label = found ? CString(found->label) : detected;
-    if (!found && recorded) m_strRepairNotice = RepairText(*recorded, differing);
-    if (mayRecord && (record.IsEmpty() || label != record)) WriteStoredVersion(m_strGameDir, label);
-    return label;
+    LabelDecision decision = InstalledVersion(m_strGameDir).DecideLabel(record, detected, mayRecord);
+    if (decision.unmatched) m_strRepairNotice = RepairText(*decision.unmatched, decision.differing);
+    return decision.label;
 }
 
 void CvorelinDlg::CheckVirtualStore()
@@ -369,13 +362,7 @@ void CvorelinDlg::CheckVirtualStore()
     // Most folders have no shadow at all: then the packages are not even listed.
     std::wstring shadow = VirtualStoreFolder(m_strGameDir);
     if (shadow.empty() || GetFileAttributesW(shadow.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    std::vector<CString> names;
-    for (const PackageEntry& e : VersionSwitch(m_strGameDir).KnownEntries()) {
-        bool listed = e.folder || e.name.IsEmpty();
-        for (const CString& n : names) listed = listed || lstrcmpiW(n, e.name) == 0;
-        if (!listed) names.push_back(e.name);
-    }
-    std::vector<std::wstring> copies = FindVirtualStoreCopies(m_strGameDir, names);
+    std::vector<std::wstring> copies = FindVirtualStoreCopies(m_strGameDir, VersionSwitch(m_strGameDir).KnownEntries());
     if (copies.empty() || MessageBox(VirtualStoreQuestion(copies), kCheckCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
     std::vector<std::wstring> left = RemoveVirtualStoreCopies(copies);

@@ -1,4 +1,5 @@
 #include "switching/InstalledVersion.h"
+#include "switching/StoredVersion.h"
 #include "zip/ZipFileCrc.h"
 
 InstalledVersion::InstalledVersion(const CString& gameDir, PackageFinder find) : m_gameDir(gameDir), m_find(find) {}
@@ -79,6 +80,25 @@ const VersionVariant* InstalledVersion::Identify()
         for (const VersionVariant* variant : kAllVariants)
             if (Matches(*variant, nullptr, readContents)) return variant;
     return nullptr;
+}
+
+LabelDecision InstalledVersion::DecideLabel(const CString& record, const CString& detected, bool mayRecord)
+{
+    LabelDecision decision;
+    const VersionVariant* recorded = VariantOfLabel(record);
+    if (recorded && Matches(*recorded, &decision.differing)) {
+        decision.label = record;
+        decision.differing.clear();
+        return decision;
+    }
+    const VersionVariant* found = Identify();
+    decision.label = found ? CString(found->label) : detected;
+    // A recorded version that the files are no longer, and no other either: the player should know which files.
+    if (!found && recorded) decision.unmatched = recorded;
+    else decision.differing.clear();
+    if (mayRecord && (record.IsEmpty() || decision.label != record))
+        decision.recorded = WriteStoredVersion(m_gameDir, decision.label);
+    return decision;
 }
 
 const VersionVariant* InstalledVersion::VariantOfLabel(const CString& label)

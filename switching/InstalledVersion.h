@@ -11,6 +11,14 @@ struct DifferingFile {
     bool missing;  // else present with other contents
 };
 
+// The version a start shows, and what the record was told.
+struct LabelDecision {
+    CString label;
+    const VersionVariant* unmatched = nullptr;  // the recorded variant, when its files are not all its own
+    std::vector<DifferingFile> differing;       // ... and those files
+    bool recorded = false;                      // the record was written
+};
+
 // Which variant the game folder holds, told from its files and the packages' entries: size and
 // last-write time first (a switch gives every file its entry's time, and copying keeps it), the
 // CRC-32 only where the size agrees and the time does not. No file is read twice.
@@ -23,6 +31,10 @@ public:
     bool Matches(const VersionVariant& variant, std::vector<DifferingFile>* differing = nullptr, bool readContents = true);
     // The first variant whose files all match; null when none does.
     const VersionVariant* Identify();
+    // The recorded label while its files are all in place; else the variant the files are; else
+    // what game.dll's version says (detected). The record follows a label that differs from it,
+    // but only when the caller holds the folder's lock (mayRecord).
+    LabelDecision DecideLabel(const CString& record, const CString& detected, bool mayRecord);
     // The variant whose label this is; null for any other text.
     static const VersionVariant* VariantOfLabel(const CString& label);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <set>
 
 namespace {
 
@@ -25,13 +26,16 @@ std::wstring VirtualStoreFolder(const CString& gameDir)
     return std::wstring(local) + L"\\VirtualStore" + dir.substr(2);
 }
 
-std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const std::vector<CString>& names)
+std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const std::vector<PackageEntry>& known)
 {
     std::vector<std::wstring> copies;
     std::wstring folder = VirtualStoreFolder(gameDir);
     if (folder.empty() || !Exists(folder)) return copies;
-    for (const CString& name : names) {
-        std::wstring path = folder + L"\\" + name.Str();
+    // Packages share most names, in letter cases of their own; each file is looked for once.
+    std::set<std::wstring> seen;
+    for (const PackageEntry& e : known) {
+        if (e.folder || e.name.IsEmpty() || !seen.insert(NameKey(e.name).Str()).second) continue;
+        std::wstring path = folder + L"\\" + e.name.Str();
         if (Exists(path)) copies.push_back(path);
     }
     return copies;

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CString.h"
+#include "switching/PackageListing.h"
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@
 // and for folders not on a drive.
 std::wstring VirtualStoreFolder(const CString& gameDir);
 
-// The copies of the named game files found there, as full paths.
-std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const std::vector<CString>& names);
+// The copies there of the packages' files, as full paths, each once.
+std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const std::vector<PackageEntry>& known);
 
 // Removes the copies, to the recycle bin where the shell offers it; returns those still there.
 std::vector<std::wstring> RemoveVirtualStoreCopies(const std::vector<std::wstring>& paths);
