@@ -1,7 +1,9 @@
 #include "switching/SwitchJournal.h"
 #include "framework/CHandle.h"
 #include "switching/DurableFile.h"
+#include "zip/ZipEntryName.h"
 #include "zip/ZipWholeEntry.h"
+#include <set>
 #include <cwchar>
 #include <string>
 
@@ -75,13 +77,17 @@ JournalState SwitchJournal::Read(const std::wstring& path)
     if (lines[checksumLine] != Checksum(text.substr(0, checked))) return JournalState::Unreadable;
     SwitchJournal read;
     read.label = lines[1];
+    std::set<unsigned long long> slots;
     for (size_t i = 2; i < checksumLine; ++i) {
         std::vector<std::wstring> fields = Split(lines[i], L'\t');
         JournalEntry e;
         unsigned long long slot = 0, crc = 0;
         if (fields.size() != 5 || !ParseNumber(fields[0], 10, slot) || slot > 0xFFFF || !ParseNumber(fields[1], 10, e.size) ||
-            !ParseNumber(fields[2], 16, crc) || crc > 0xFFFFFFFF || fields[3].size() != 2 || fields[4].empty())
+            !ParseNumber(fields[2], 16, crc) || crc > 0xFFFFFFFF || fields[3].size() != 2 || fields[4].empty() ||
+            !slots.insert(slot).second)
             return JournalState::Unreadable;
+        // Recovery moves files by these names: one that would leave the game folder is no journal of ours.
+        if (!IsSafeRelativePath(fields[4])) return JournalState::Unreadable;
         e.slot = static_cast<unsigned int>(slot);
         e.crc = static_cast<DWORD>(crc);
         e.hadOriginal = fields[3][0] == L'o';

@@ -32,11 +32,6 @@ struct HookAt {
     ~HookAt() { SetFaultHook(nullptr); }
 };
 
-CHandle Hold(const TempFolder& game, const std::wstring& name, DWORD share = 0)
-{
-    return CHandle(CreateFileW(game.PathOf(name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
 // A game folder of version "old" (two files), the packages of "old" and "new", and the record.
 struct Game {
     TempFolder folder;
@@ -60,46 +55,6 @@ struct Game {
 };
 
 } // namespace
-
-TEST_CASE("the journal reads back whole, and one that is there but not whole is never taken for none")
-{
-    TempFolder folder;
-    SwitchJournal written;
-    written.label = L"当前版本:1.20E";
-    written.entries = {{0, L"game.dll", 9375804, 0xdeadbeef, true, false}, {1, L"Maps\\新.w3x", 0, 0, false, true}};
-    const std::wstring path = folder.PathOf(L"journal");
-    REQUIRE(written.Write(path) == 0);
-    const std::string whole = *folder.Read(L"journal");
-
-    struct Case { const char* name; std::function<std::string(std::string)> change; bool held; JournalState state; };
-    const Case cases[] = {
-        {"whole", [](std::string s) { return s; }, false, JournalState::Read},
-        {"held without read sharing", [](std::string s) { return s; }, true, JournalState::Unreadable},
-        // Still a number: only the checksum can tell.
-        {"one digit changed", [](std::string s) { s[s.find(std::string(reinterpret_cast<const char*>(L"9375804"), 14))] = '8'; return s; },
-         false, JournalState::Unreadable},
-        {"cut before the end mark", [](std::string s) { return s.substr(0, s.size() - 8); }, false, JournalState::Unreadable},
-        {"an odd byte count", [](std::string s) { return s + "x"; }, false, JournalState::Unreadable},
-        {"over the size limit", [](std::string s) { return s + std::string((1 << 20) + 2, ' '); }, false, JournalState::Unreadable},
-        {"of another build", [](std::string s) { return s.replace(2 * 23, 1, "9"); }, false, JournalState::Unreadable},
-        {"empty", [](std::string) { return std::string(); }, false, JournalState::Unreadable},
-    };
-    for (const Case& c : cases) {
-        CAPTURE(c.name);
-        REQUIRE(folder.Write(L"journal", c.change(whole)));
-        CHandle held = c.held ? Hold(folder, L"journal") : CHandle();
-        SwitchJournal read;
-        CHECK(read.Read(path) == c.state);
-        if (c.state != JournalState::Read) continue;
-        CHECK(read.label == written.label);
-        REQUIRE(read.entries.size() == 2);
-        CHECK(read.entries[0].size == 9375804);
-        CHECK(read.entries[0].crc == 0xdeadbeef);
-        CHECK(read.entries[1].target == CString(L"Maps\\新.w3x"));
-        CHECK((read.entries[1].keepOriginal && !read.entries[1].hadOriginal));
-    }
-    CHECK(SwitchJournal().Read(folder.PathOf(L"none")) == JournalState::Absent);
-}
 
 TEST_CASE("start-up touches nothing of an interrupted switch it cannot read")
 {

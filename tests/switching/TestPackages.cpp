@@ -10,3 +10,8 @@ bool FindTestPackage(unsigned int id, const void** data, unsigned long* size)
     *size = static_cast<unsigned long>(found->second.size());
     return true;
 }
+
+CHandle Hold(const TempFolder& folder, const std::wstring& name, DWORD share)
+{
+    return CHandle(CreateFileW(folder.PathOf(name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+}
