@@ -6,9 +6,9 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRgn.h"
 #include "framework/CWinApp.h"
-#include "framework/LongPath.h"
 #include "framework/ShellExecute.h"
 #include "skin/BitmapRegion.h"
+#include "switching/GameFolder.h"
 #include "switching/InstalledVersion.h"
 #include "switching/StoredVersion.h"
 #include "switching/VirtualStore.h"
@@ -97,12 +97,12 @@ BOOL CvorelinDlg::OnInitDialog()
     bool midSwitch = recovery == RecoveryResult::Busy || lock == LockState::Busy || !m_strRecoveryNotice.IsEmpty();
 
     CFileFind finder;
-    if (!finder.FindFile(m_strGameDir + L"\\war3.exe")) {
+    if (!finder.FindFile(GameFolder(m_strGameDir).Path(L"war3.exe").c_str())) {
         MessageBox(CString(L"请把程序放到魔兽安装目录后使用！") + m_strGameDir, nullptr, 0);
         ExitProcess(0);
     }
 
-    CString detected = DetectInstalledVersion(m_strGameDir + L"\\game.dll");
+    CString detected = DetectInstalledVersion(GameFolder(m_strGameDir).Path(L"game.dll").c_str());
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
@@ -269,11 +269,12 @@ void CvorelinDlg::OnStartGame()
 {
     // The game's own folder as its working directory, wherever the launcher was started from;
     // the trailing backslash keeps a bare drive ("C:") from meaning that drive's current folder.
-    CString game = m_strGameDir + L"\\war3.exe";
+    GameFolder folder(m_strGameDir);
+    CString game = folder.Shown(L"war3.exe");
     // The shell would open a folder of that name in a window of its own and call that success.
-    DWORD attributes = GetFileAttributesW(LongPathForm(game.Str()).c_str());
+    DWORD attributes = GetFileAttributesW(folder.Path(L"war3.exe").c_str());
     int error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_DIRECTORY : 0;
-    if (!error && AfxShellExecute(L"open", game, L"", m_strGameDir + L"\\", SW_SHOW, &error)) ExitProcess(0);
+    if (!error && AfxShellExecute(L"open", game, L"", folder.Root(), SW_SHOW, &error)) ExitProcess(0);
     // Ending as if the game had started would leave the player with nothing.
     MessageBox(GameStartFailedText(game, error), L"启动游戏失败", MB_OK | MB_ICONERROR);
 }
@@ -320,7 +321,7 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     }
     for (const SwitchNotice& notice : SwitchNotices(outcome)) {
         if (MessageBox(notice.text, notice.caption, notice.type) == IDYES && notice.offersElevation &&
-            AfxShellExecute(L"runas", AfxGetModuleFileName(), nullptr, m_strGameDir + L"\\", SW_SHOW))
+            AfxShellExecute(L"runas", AfxGetModuleFileName(), nullptr, GameFolder(m_strGameDir).Root(), SW_SHOW))
             ExitProcess(0);
     }
     if (failure) std::rethrow_exception(failure);
@@ -329,7 +330,7 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     if (!outcome.vanished.empty()) {
         // The files, not the button, say which version this is now.
         SwitchTransaction guard(m_strGameDir);
-        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(m_strGameDir + L"\\game.dll"), guard.Lock() == LockState::Held));
+        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(GameFolder(m_strGameDir).Path(L"game.dll").c_str()), guard.Lock() == LockState::Held));
         MessageBox(VanishedText(outcome.vanished), kUnfinishedCaption, MB_OK | MB_ICONERROR);
         return;
     }

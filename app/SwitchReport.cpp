@@ -159,7 +159,7 @@ CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& out
                 L"”文件夹：\n" + NameList(outcome.keptOriginals);
     if (!outcome.unkeptOriginals.empty())
         text += CString(L"\n\n以下原有文件暂时无法移入“") + SwitchTransaction::kBackupFolder +
-                L"”文件夹，仍保存在游戏目录的“~kelvadi-switch”文件夹中，本程序下次启动时会再次移动：\n" +
+                L"”文件夹，仍保存在游戏目录的“" + SwitchTransaction::kStagingFolder + L"”文件夹中，本程序下次启动时会再次移动：\n" +
                 NameList(outcome.unkeptOriginals);
     if (!outcome.recordWritten)
         text += L"\n\n注意：游戏文件已转换，但版本记录 wargame.ini 无法写入（可能是只读文件），下次启动时显示的版本可能不对。";
@@ -202,15 +202,17 @@ CString GameStartFailedText(const CString& path, int error)
 
 CString RecoveryText(RecoveryResult result)
 {
-    const wchar_t* nothingLost = L"\n\n没有删除任何文件：“~kelvadi-switch”文件夹中的文件是游戏原有的文件和新版本的文件，请不要删除它们。";
+    const CString staging = SwitchTransaction::kStagingFolder;
+    const CString nothingLost =
+        L"\n\n没有删除任何文件：“" + staging + L"”文件夹中的文件是游戏原有的文件和新版本的文件，请不要删除它们。";
     switch (result) {
     case RecoveryResult::Stuck:
-        return CString(L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“~kelvadi-switch”文件夹中，暂时无法放回或移走。\n\n"
-                       L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。") + nothingLost;
+        return L"上一次版本转换还没有完成：它移开的文件仍在游戏目录的“" + staging + L"”文件夹中，暂时无法放回或移走。\n\n"
+               L"请关闭正在使用游戏文件的程序（游戏、杀毒软件），然后重新启动本程序，它会先完成上一次转换。" + nothingLost;
     case RecoveryResult::Unreadable:
-        return CString(L"上一次版本转换没有完成，但它的日志文件“~kelvadi-switch\\journal”无法读取：它可能正被其他程序（杀毒软件、备份软件）占用，"
-                       L"或者已经损坏。为了不丢失文件，本程序没有移动或删除任何文件。\n\n"
-                       L"请关闭可能占用它的程序，然后重新启动本程序，它会先完成上一次转换。") + nothingLost;
+        return L"上一次版本转换没有完成，但它的日志文件“" + staging + L"\\journal”无法读取：它可能正被其他程序（杀毒软件、备份软件）占用，"
+               L"或者已经损坏。为了不丢失文件，本程序没有移动或删除任何文件。\n\n"
+               L"请关闭可能占用它的程序，然后重新启动本程序，它会先完成上一次转换。" + nothingLost;
     case RecoveryResult::Refused:
         return CString(L"上一次版本转换没有完成，但本程序没有写入游戏目录的权限，无法完成或撤销它。\n\n请以管理员身份运行本程序。") + nothingLost;
     default:

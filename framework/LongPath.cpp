@@ -12,3 +12,8 @@ std::wstring LongPathForm(const std::wstring& path)
     if (full.size() > 2 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
     return path;
 }
+
+bool PathExists(const std::wstring& path)
+{
+    return GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}

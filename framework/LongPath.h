@@ -5,3 +5,6 @@
 // MAX_PATH on it is the "\\?\" form, which lifts the limit but also every normalisation, so the
 // separators become backslashes here; short and relative paths come back as they are.
 std::wstring LongPathForm(const std::wstring& path);
+
+// Whether anything (a file or a folder) is at the path, whatever its length.
+bool PathExists(const std::wstring& path);

@@ -1,4 +1,5 @@
 #include "switching/InstalledVersion.h"
+#include "switching/GameFolder.h"
 #include "switching/StoredVersion.h"
 #include "zip/ZipFileCrc.h"
 
@@ -9,7 +10,7 @@ InstalledVersion::FileState& InstalledVersion::State(const CString& name)
     FileState& state = m_files[NameKey(name).Str()];
     if (!state.read) {
         state.read = true;
-        state.exists = ReadFileStamp(m_gameDir.Str() + L"\\" + name.Str(), &state.size, &state.modified);
+        state.exists = ReadFileStamp(GameFolder(m_gameDir).Path(name.Str()), &state.size, &state.modified);
     }
     return state;
 }
@@ -63,7 +64,7 @@ bool InstalledVersion::Matches(const VersionVariant& variant, std::vector<Differ
         if (!state.crcRead) {
             state.crcRead = true;
             unsigned long long size = 0;
-            state.crcKnown = ZipFileCrc32((m_gameDir + L"\\" + e->name).Str().c_str(), &state.crc, &size);
+            state.crcKnown = ZipFileCrc32(GameFolder(m_gameDir).Path(e->name.Str()).c_str(), &state.crc, &size);
         }
         if (!state.crcKnown || state.crc != e->crc) {
             all = false;

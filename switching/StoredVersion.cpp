@@ -1,6 +1,7 @@
 #include "switching/StoredVersion.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
+#include "switching/GameFolder.h"
 #include "switching/DurableFile.h"
 #include <string>
 
@@ -11,7 +12,7 @@ const wchar_t kKey[] = L"BanBen";
 
 std::wstring IniPath(const CString& gameDir)
 {
-    return LongPathForm(gameDir.Str() + L"\\wargame.ini");
+    return GameFolder(gameDir).Path(L"wargame.ini");
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes)

@@ -1,5 +1,5 @@
 #include "switching/SwitchPreflight.h"
-#include "framework/LongPath.h"
+#include "switching/GameFolder.h"
 #include <windows.h>
 
 std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, const std::vector<PackageEntry>& entries)
@@ -16,7 +16,7 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
         if (repeated) continue;
         seen.push_back(key);
 
-        ZipTargetState state = CheckZipTarget(LongPathForm(gameDir.Str() + L"\\" + entry.name.Str()).c_str());
+        ZipTargetState state = CheckZipTarget(GameFolder(gameDir).Path(entry.name.Str()).c_str());
         if (state != ZipTargetState::Absent && state != ZipTargetState::Replaceable) blocked.push_back({entry.name, state});
     }
     return blocked;
@@ -24,12 +24,11 @@ std::vector<BlockedFile> SwitchPreflight::CheckTargets(const CString& gameDir, c
 
 bool SwitchPreflight::HasRoom(const CString& gameDir, unsigned long long needed, unsigned long long* available)
 {
-    ULARGE_INTEGER free{};
-    CString root = LongPathForm(gameDir.Str() + L"\\");
-    if (!GetDiskFreeSpaceExW(root, &free, nullptr, nullptr)) {
+    unsigned long long free = 0;
+    if (!GameFolder(gameDir).FreeSpace(&free)) {
         if (available) *available = 0;
         return true;
     }
-    if (available) *available = free.QuadPart;
-    return free.QuadPart >= needed;
+    if (available) *available = free;
+    return free >= needed;
 }

@@ -1,7 +1,9 @@
 #include "switching/SwitchTransaction.h"
+#include "framework/CFileFind.h"
 #include "framework/LongPath.h"
 #include "switching/DurableFile.h"
 #include "switching/FaultPoint.h"
+#include "switching/RetryWhileHeld.h"
 #include "switching/StoredVersion.h"
 #include "zip/ZipArchive.h"
 #include "zip/ZipFileCrc.h"
@@ -17,11 +19,6 @@ const wchar_t kJournal[] = L"~kelvadi-switch\\journal";
 const wchar_t kRolledBack[] = L"~kelvadi-switch\\rolled-back";
 const wchar_t kTemporaryArchive[] = L"war_temp.zip";
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool Move(const std::wstring& from, const std::wstring& to)
 {
     return MoveFileExW(from.c_str(), to.c_str(), 0) != FALSE;
@@ -34,17 +31,15 @@ std::wstring FolderOf(const std::wstring& name)
     return cut == std::wstring::npos ? std::wstring() : name.substr(0, cut + 1);
 }
 
-// Every file matching the pattern in the folder, by name.
-std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_t* pattern)
+// Every file matching the pattern (a full path), by name.
+std::vector<std::wstring> FilesMatching(const std::wstring& pattern)
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(LongPathForm(folder + L"\\" + pattern).c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    CFileFind finder;
+    for (bool more = finder.FindFile(pattern.c_str()); more;) {
+        more = finder.FindNextFile();
+        if (!finder.IsDirectory()) names.push_back(finder.GetFileName().Str());
+    }
     return names;
 }
 
@@ -61,17 +56,14 @@ bool HoldsEntry(const std::wstring& path, const JournalEntry& entry)
 
 bool RemoveFileRetrying(const std::wstring& path, int attempts)
 {
-    for (int attempt = 1;; ++attempt) {
-        if (DeleteFileW(path.c_str())) return true;
+    return RetryWhileHeld(attempts, [&] {
+        if (DeleteFileW(path.c_str())) return DWORD(0);
         DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
-        if (attempt >= attempts || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) return false;
-        // Scanners and indexers hold a new file for moments: back off a little more each time.
-        Sleep(25 * attempt);
-    }
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DWORD(0) : error;
+    }) == 0;
 }
 
-SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_gameDir(gameDir) {}
+SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_folder(gameDir) {}
 
 SwitchTransaction::~SwitchTransaction()
 {
@@ -80,7 +72,7 @@ SwitchTransaction::~SwitchTransaction()
 
 std::wstring SwitchTransaction::In(const std::wstring& relative) const
 {
-    return LongPathForm(m_gameDir.Str() + L"\\" + relative);
+    return m_folder.Path(relative);
 }
 
 std::wstring SwitchTransaction::StagedFile(unsigned int slot, const wchar_t* extension) const
@@ -101,8 +93,8 @@ LockState SwitchTransaction::Lock()
 
 bool SwitchTransaction::HasTraces() const
 {
-    return Exists(In(kStagingFolder)) || Exists(In(kTemporaryArchive)) || Exists(In(kLock)) ||
-           !FilesMatching(m_gameDir.Str(), L"~zip*.tmp").empty() || !FilesMatching(m_gameDir.Str(), L"wargame.ini.~*").empty();
+    return PathExists(In(kStagingFolder)) || PathExists(In(kTemporaryArchive)) || PathExists(In(kLock)) ||
+           !FilesMatching(In(L"~zip*.tmp")).empty() || !FilesMatching(In(L"wargame.ini.~*")).empty();
 }
 
 RecoveryResult SwitchTransaction::Recover(CString* label)
@@ -115,15 +107,15 @@ RecoveryResult SwitchTransaction::Recover(CString* label)
     // Originals are set aside only once the journal exists: without a journal to say whose they
     // are, they are kept as they lie, and so is one that cannot be read.
     if (state == JournalState::Unreadable ||
-        (state == JournalState::Absent && !FilesMatching(In(kStagingFolder), L"*.old").empty()))
+        (state == JournalState::Absent && !FilesMatching(In(std::wstring(kStagingFolder) + L"\\*.old")).empty()))
         return RecoveryResult::Unreadable;
     RecoveryResult result = RecoveryResult::Cleaned;
     if (state == JournalState::Read) {
         std::vector<bool> inPlace;
-        bool forward = !Exists(In(kRolledBack)) && Verify(journal, inPlace);
+        bool forward = !PathExists(In(kRolledBack)) && Verify(journal, inPlace);
         for (size_t i = 0; forward && i < journal.entries.size(); ++i) forward = inPlace[i] || RollForward(journal.entries[i]);
         if (forward) {
-            WriteStoredVersion(m_gameDir, journal.label);
+            WriteStoredVersion(m_folder.Dir(), journal.label);
             FaultPoint();
             if (label) *label = journal.label;
             if (!Finish(journal, nullptr, nullptr)) return RecoveryResult::Stuck;
@@ -142,7 +134,7 @@ bool SwitchTransaction::Verify(const SwitchJournal& journal, std::vector<bool>& 
 {
     for (const JournalEntry& e : journal.entries) {
         std::wstring staged = StagedFile(e.slot, L".new");
-        inPlace.push_back(!Exists(staged));
+        inPlace.push_back(!PathExists(staged));
         if (!HoldsEntry(inPlace.back() ? In(e.target.Str()) : staged, e)) return false;
     }
     return true;
@@ -153,7 +145,7 @@ void SwitchTransaction::RemoveLeftovers()
     // Only moments of retrying: whatever another program still holds goes at a later start.
     RemoveFileRetrying(In(kTemporaryArchive), 2);
     for (const wchar_t* pattern : {L"~zip*.tmp", L"wargame.ini.~*"})
-        for (const std::wstring& name : FilesMatching(m_gameDir.Str(), pattern)) RemoveFileRetrying(In(name), 1);
+        for (const std::wstring& name : FilesMatching(In(pattern))) RemoveFileRetrying(In(name), 1);
 }
 
 bool SwitchTransaction::Prepare(DWORD* error)
@@ -167,7 +159,7 @@ bool SwitchTransaction::Prepare(DWORD* error)
 
 CString SwitchTransaction::StagingFolder() const
 {
-    return m_gameDir + L"\\" + kStagingFolder;
+    return m_folder.Shown(kStagingFolder);
 }
 
 CString SwitchTransaction::Stage(const CString& name, unsigned long long size, DWORD crc)
@@ -193,15 +185,15 @@ bool SwitchTransaction::RollForward(const JournalEntry& entry)
 {
     std::wstring staged = StagedFile(entry.slot, L".new");
     // A staged file that is gone (a scanner took it) is no reason to take the original away.
-    if (!Exists(staged)) return false;
+    if (!PathExists(staged)) return false;
     std::wstring target = In(entry.target.Str());
     std::wstring aside = StagedFile(entry.slot, L".old");
-    if (Exists(target)) {
-        if (Exists(aside) || !Move(target, aside)) return false;
+    if (PathExists(target)) {
+        if (PathExists(aside) || !Move(target, aside)) return false;
         FaultPoint();
     }
     std::wstring folder = FolderOf(entry.target.Str());
-    if (!folder.empty()) MakeDirectoryChain((m_gameDir + L"\\").Str().c_str(), folder.c_str());
+    if (!folder.empty()) MakeDirectoryChain(m_folder.Root(), folder.c_str());
     if (!Move(staged, target)) return false;
     FaultPoint();
     return true;
@@ -212,12 +204,12 @@ bool SwitchTransaction::RollBack(const JournalEntry& entry)
     std::wstring staged = StagedFile(entry.slot, L".new");
     std::wstring target = In(entry.target.Str());
     std::wstring aside = StagedFile(entry.slot, L".old");
-    bool movedIn = !Exists(staged) && (Exists(aside) || !entry.hadOriginal);
-    if (movedIn && Exists(target)) {
+    bool movedIn = !PathExists(staged) && (PathExists(aside) || !entry.hadOriginal);
+    if (movedIn && PathExists(target)) {
         if (!Move(target, staged)) return false;
         FaultPoint();
     }
-    if (Exists(aside)) {
+    if (PathExists(aside)) {
         if (!Move(aside, target)) return false;
         FaultPoint();
     }
@@ -235,25 +227,26 @@ bool SwitchTransaction::RollBackAll(const SwitchJournal& journal, size_t count)
         return true;
     }
     std::wstring mark = In(kRolledBack);
-    return Exists(mark) || WriteFileDurably(mark, mark + L".tmp", std::string()) == 0;
+    return PathExists(mark) || WriteFileDurably(mark, mark + L".tmp", std::string()) == 0;
 }
 
-bool SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstring& original)
+DWORD SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstring& original)
 {
     std::wstring name = entry.target.Str();
     size_t dot = name.find_last_of(L'.');
     if (dot == std::wstring::npos || dot < FolderOf(name).size()) dot = name.size();
     std::wstring folder = std::wstring(kBackupFolder) + L"\\" + FolderOf(name);
-    MakeDirectoryChain((m_gameDir + L"\\").Str().c_str(), folder.c_str());
+    MakeDirectoryChain(m_folder.Root(), folder.c_str());
     // An earlier original of the same name stays; this one takes the first free numbered name beside it.
     for (unsigned long n = 1; n != 0; ++n) {
         std::wstring kept = n == 1 ? name : name.substr(0, dot) + L" (" + std::to_wstring(n) + L")" + name.substr(dot);
         std::wstring path = In(std::wstring(kBackupFolder) + L"\\" + kept);
-        if (Exists(path)) continue;
-        if (Move(original, path)) return true;
-        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
+        if (PathExists(path)) continue;
+        if (Move(original, path)) return 0;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return error ? error : ERROR_GEN_FAILURE;
     }
-    return false;
+    return ERROR_FILE_EXISTS;
 }
 
 bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString>* kept, std::vector<CString>* unkept)
@@ -261,14 +254,10 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
     bool settled = true;
     for (const JournalEntry& e : journal.entries) {
         std::wstring aside = StagedFile(e.slot, L".old");
-        if (!Exists(aside)) continue;
+        if (!PathExists(aside)) continue;
         if (e.keepOriginal) {
             // The player's own file: never removed, only moved once it can be (a scanner may hold it).
-            bool moved = KeepOriginal(e, aside);
-            for (int attempt = 1; !moved && attempt < 5; ++attempt) {
-                Sleep(25 * attempt);
-                moved = KeepOriginal(e, aside);
-            }
+            bool moved = RetryWhileHeld(5, [&] { return KeepOriginal(e, aside); }) == 0;
             if (moved && kept) kept->push_back(e.target);
             if (!moved && unkept) unkept->push_back(e.target);
             settled = settled && moved;
@@ -289,8 +278,8 @@ void SwitchTransaction::RemoveStaging()
 {
     std::wstring folder = In(kStagingFolder);
     // A journal's files are the player's until the journal says otherwise.
-    if (!Exists(folder) || Exists(In(kJournal))) return;
-    for (const std::wstring& name : FilesMatching(folder, L"*")) {
+    if (!PathExists(folder) || PathExists(In(kJournal))) return;
+    for (const std::wstring& name : FilesMatching(In(std::wstring(kStagingFolder) + L"\\*"))) {
         // Staged entries may carry the read-only attribute of their archive.
         std::wstring path = In(std::wstring(kStagingFolder) + L"\\" + name);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -310,12 +299,11 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
         e.size = m_staged[slot].size;
         e.crc = m_staged[slot].crc;
         std::wstring target = In(e.target.Str());
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(target.c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            FindClose(find);
+        CFileFind finder;
+        if (finder.FindFile(target.c_str())) {
+            finder.FindNextFile();
             // The file keeps the name it has on disk, in its letter case.
-            e.target = CString(FolderOf(e.target.Str()) + found.cFileName);
+            e.target = CString(FolderOf(e.target.Str())) + finder.GetFileName();
             e.hadOriginal = true;
             e.keepOriginal = !MatchesPackageEntry(target, known);
         }
@@ -327,11 +315,7 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
 bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report) const
 {
     for (const JournalEntry& e : journal.entries) {
-        DWORD error = FlushFileToDisk(StagedFile(e.slot, L".new"));
-        for (int attempt = 1; error == ERROR_SHARING_VIOLATION && attempt < 5; ++attempt) {
-            Sleep(25 * attempt);
-            error = FlushFileToDisk(StagedFile(e.slot, L".new"));
-        }
+        DWORD error = RetryWhileHeld(5, [&] { return FlushFileToDisk(StagedFile(e.slot, L".new")); });
         if (error) {
             report.result = CommitResult::StagedLost;
             report.file = e.target;
@@ -371,7 +355,7 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
         return report;
     }
     report.result = CommitResult::Committed;
-    report.recordWritten = WriteStoredVersion(m_gameDir, label);
+    report.recordWritten = WriteStoredVersion(m_folder.Dir(), label);
     FaultPoint();
     Finish(journal, &report.kept, &report.unkept);
     for (const JournalEntry& e : journal.entries) {

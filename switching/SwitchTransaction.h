@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/CHandle.h"
 #include "framework/CString.h"
+#include "switching/GameFolder.h"
 #include "switching/PackageListing.h"
 #include "switching/SwitchJournal.h"
 #include <string>
@@ -50,7 +51,9 @@ struct CommitReport {
 // A switch's changes to the game folder as one transaction: the folder's lock, a staging folder
 // where every new file is written, checked and flushed first, a journal, one pass of renames as
 // the commit, then the record and the clean-up. What was staged but not committed goes on
-// destruction; the staging folder never goes while a journal is in it.
+// destruction; the staging folder never goes while a journal is in it. The commit point, and why
+// a kill or a power cut anywhere ends as one whole version, is the comment in Commit. Paths in
+// the game folder come from GameFolder; the reasons a switch stops, from SwitchStop.
 class SwitchTransaction {
 public:
     static const wchar_t kBackupFolder[];
@@ -104,12 +107,13 @@ private:
     // False when something stays for the next start: an original to keep that could not be moved
     // into the backup folder yet, or one to remove that could not be; so does the journal then.
     bool Finish(const SwitchJournal& journal, std::vector<CString>* kept, std::vector<CString>* unkept);
-    bool KeepOriginal(const JournalEntry& entry, const std::wstring& original);
+    // 0, or the system's reason the original could not be moved into the backup folder.
+    DWORD KeepOriginal(const JournalEntry& entry, const std::wstring& original);
     void RemoveStaging();
     void RemoveLeftovers();
     bool HasTraces() const;
 
-    CString m_gameDir;
+    GameFolder m_folder;
     CHandle m_lock;
     DWORD m_lockError = 0;
     bool m_prepared = false;

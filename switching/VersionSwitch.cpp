@@ -3,10 +3,12 @@
 #include "framework/CFileException.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
-#include "framework/LongPath.h"
 #include "framework/ResourceData.h"
 #include "switching/FaultPoint.h"
+#include "switching/GameFolder.h"
+#include "switching/RetryWhileHeld.h"
 #include "zip/ZipArchive.h"
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -30,32 +32,33 @@ private:
 // created and could not finish goes with it.
 void WriteArchive(const std::wstring& path, const void* data, unsigned long size)
 {
-    for (int attempt = 1;; ++attempt) {
-        std::unique_ptr<CFile> file;
+    std::unique_ptr<CFile> file;
+    std::exception_ptr refused;
+    RetryWhileHeld(10, [&] {
         try {
             file.reset(new CFile(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
+            return DWORD(0);
         } catch (CFileException& e) {
-            if (e.m_cause != CFileException::sharingViolation || attempt >= 10) throw;
-            Sleep(25 * attempt);
-            continue;
+            if (e.m_cause != CFileException::sharingViolation) throw;
+            refused = std::current_exception();
+            return DWORD(ERROR_SHARING_VIOLATION);
         }
-        try {
-            file->Write(data, size);
-            file->Close();
-            return;
-        } catch (CFileException&) {
-            file.reset();
-            RemoveFileRetrying(path, 3);
-            throw;
-        }
+    });
+    if (!file) std::rethrow_exception(refused);
+    try {
+        file->Write(data, size);
+        file->Close();
+    } catch (CFileException&) {
+        file.reset();
+        RemoveFileRetrying(path, 3);
+        throw;
     }
 }
 
 bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
 {
-    ULARGE_INTEGER free{};
-    return GetDiskFreeSpaceExW(LongPathForm(gameDir.Str() + L"\\").c_str(), &free, nullptr, nullptr) &&
-           free.QuadPart < wanted;
+    unsigned long long free = 0;
+    return GameFolder(gameDir).FreeSpace(&free) && free < wanted;
 }
 
 const unsigned int kAllPackages[] = {IDR_PACKAGE_120E, IDR_PACKAGE_124E, IDR_PACKAGE_126, IDR_PACKAGE_124E_8M,
@@ -78,7 +81,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         return outcome.Stop(SwitchStop::MissingPackages);
     }
 
-    std::wstring archivePath = LongPathForm(m_gameDir.Str() + L"\\war_temp.zip");
+    std::wstring archivePath = GameFolder(m_gameDir).Path(L"war_temp.zip");
     WriteArchive(archivePath, data, size);
     FaultPoint();
 

@@ -5,15 +5,6 @@
 #include <shlobj.h>
 #include <set>
 
-namespace {
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-} // namespace
-
 std::wstring VirtualStoreFolder(const CString& gameDir)
 {
     OSVERSIONINFOW version{};
@@ -30,13 +21,13 @@ std::vector<std::wstring> FindVirtualStoreCopies(const CString& gameDir, const s
 {
     std::vector<std::wstring> copies;
     std::wstring folder = VirtualStoreFolder(gameDir);
-    if (folder.empty() || !Exists(folder)) return copies;
+    if (folder.empty() || !PathExists(folder)) return copies;
     // Packages share most names, in letter cases of their own; each file is looked for once.
     std::set<std::wstring> seen;
     for (const PackageEntry& e : known) {
         if (e.folder || e.name.IsEmpty() || !seen.insert(NameKey(e.name).Str()).second) continue;
         std::wstring path = folder + L"\\" + e.name.Str();
-        if (Exists(path)) copies.push_back(path);
+        if (PathExists(path)) copies.push_back(path);
     }
     return copies;
 }
@@ -51,11 +42,11 @@ std::vector<std::wstring> RemoveVirtualStoreCopies(const std::vector<std::wstrin
         operation.wFunc = FO_DELETE;
         operation.pFrom = from.c_str();
         operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-        if (SHFileOperationW(&operation) != 0 || Exists(path)) {
+        if (SHFileOperationW(&operation) != 0 || PathExists(path)) {
             SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(LongPathForm(path).c_str());
         }
-        if (Exists(path)) left.push_back(path);
+        if (PathExists(path)) left.push_back(path);
     }
     return left;
 }
