@@ -164,8 +164,7 @@ std::wstring NameOnDisk(const std::wstring& path)
     HANDLE find = FindFirstFileW(path.c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return path;
     FindClose(find);
-    size_t cut = path.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+    std::wstring folder = FolderPart(path);
     std::wstring file = path.substr(folder.size());
     if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.cFileName, -1) != CSTR_EQUAL) return path;
     return folder + found.cFileName;
@@ -180,8 +179,7 @@ bool MayReplace(const std::wstring& path)
 
 CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
 {
-    size_t cut = target.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
+    std::wstring folder = FolderPart(target);
     static unsigned int counter = 0;
     for (int attempt = 0; attempt < 64; ++attempt) {
         wchar_t name[32];
@@ -385,8 +383,7 @@ DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
         return MakeDirectoryChain(base.c_str(), target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
     }
 
-    size_t cut = wanted.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : wanted.substr(0, cut + 1);
+    std::wstring folder = FolderPart(wanted);
     std::wstring file = wanted.substr(folder.size());
     if (file.empty()) return ZIPRES_CANNOT_OPEN;
     std::wstring path;
