@@ -1,4 +1,5 @@
 #include "zip/ZipArchive.h"
+#include "framework/CFileFind.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include "zip/ZipTargetCheck.h"
@@ -160,14 +161,14 @@ bool LiesBelow(const std::wstring& base, const std::wstring& path)
 // An existing file is replaced under the name it has on disk, in its letter case.
 std::wstring NameOnDisk(const std::wstring& path)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(path.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return path;
-    FindClose(find);
+    CFileFind finder;
+    if (!finder.FindFile(path.c_str())) return path;
+    finder.FindNextFile();
+    std::wstring found = finder.GetFileName().Str();
     std::wstring folder = FolderPart(path);
     std::wstring file = path.substr(folder.size());
-    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.cFileName, -1) != CSTR_EQUAL) return path;
-    return folder + found.cFileName;
+    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.c_str(), -1) != CSTR_EQUAL) return path;
+    return folder + found;
 }
 
 // Read-only, hidden and system files, and files another process holds open, stay as they are.
