@@ -31,7 +31,8 @@ CWinApp::~CWinApp()
 BOOL CWinApp::InitInstance()
 {
     if (m_dwRestartManagerSupportFlags & AFX_RESTART_MANAGER_SUPPORT_RESTART) {
-        // Vista and later only: looked up at run time so the program still starts on XP.
+        // Vista and later only: looked up at run time so the program still starts on XP. The SDK
+        // declares it only for _WIN32_WINNT >= 0x0600, so its type is written out here.
         typedef HRESULT(WINAPI * RegisterRestart)(PCWSTR, DWORD);
         HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
         auto registerRestart = kernel ? reinterpret_cast<RegisterRestart>(

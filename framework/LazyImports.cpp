@@ -9,8 +9,19 @@
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <type_traits>
 
 namespace {
+
+// What a __stdcall function takes off the stack, which its import symbol's decoration states.
+template <typename Argument> constexpr unsigned StackSlot()
+{
+    return std::is_reference<Argument>::value ? sizeof(void*) : (sizeof(Argument) + 3) / 4 * 4;
+}
+template <typename Function> struct StackBytes;
+template <typename Result, typename... Arguments> struct StackBytes<Result(WINAPI*)(Arguments...)> {
+    static constexpr unsigned value = (0u + ... + StackSlot<Arguments>());
+};
 
 FARPROC Resolve(const wchar_t* library, const char* name, void** slot)
 {
@@ -30,15 +41,19 @@ FARPROC Resolve(const wchar_t* library, const char* name, void** slot)
 } // namespace
 
 // LAZY_IMPORT(library, result type, name, argument bytes, failure value, (parameters), (arguments))
+// The stub must have the SDK's type and the 32-bit decoration its size: a mistyped one would still
+// link, and corrupt the stack or leave the real import in place.
 #define LAZY_IMPORT(library, Result, name, bytes, failure, parameters, arguments)                          \
     static Result WINAPI Lazy_##name parameters;                                                           \
+    static_assert(std::is_same<decltype(&Lazy_##name), decltype(&::name)>::value, #name ": not the SDK's type"); \
+    static_assert(sizeof(void*) != 4 || StackBytes<decltype(&::name)>::value == bytes, #name ": wrong bytes"); \
     extern "C" void* lazy_slot_##name __asm__("__imp__" #name "@" #bytes);                                 \
     void* lazy_slot_##name = reinterpret_cast<void*>(&Lazy_##name);                                        \
     static Result WINAPI Lazy_##name parameters                                                            \
     {                                                                                                      \
         FARPROC function = Resolve(library, #name, &lazy_slot_##name);                                     \
         if (!function) return failure;                                                                     \
-        return reinterpret_cast<Result(WINAPI*) parameters>(reinterpret_cast<void*>(function)) arguments;  \
+        return reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(function)) arguments;          \
     }
 
 LAZY_IMPORT(L"ole32.dll", HRESULT, OleInitialize, 4, E_FAIL, (LPVOID a), (a))
@@ -54,7 +69,7 @@ LAZY_IMPORT(L"oleaut32.dll", void, VariantInit, 4, (V_VT(a) = VT_EMPTY, void()),
 LAZY_IMPORT(L"oleaut32.dll", void, SysFreeString, 4, void(), (BSTR a), (a))
 LAZY_IMPORT(L"oleaut32.dll", HRESULT, VariantClear, 4, E_FAIL, (VARIANTARG * a), (a))
 LAZY_IMPORT(L"oleaut32.dll", HRESULT, VariantChangeType, 16, E_FAIL,
-            (VARIANTARG * a, const VARIANTARG* b, USHORT c, VARTYPE d), (a, b, c, d))
+            (VARIANTARG * a, VARIANTARG * b, USHORT c, VARTYPE d), (a, b, c, d))
 
 LAZY_IMPORT(L"shell32.dll", HINSTANCE, ShellExecuteW, 24, reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND),
             (HWND a, LPCWSTR b, LPCWSTR c, LPCWSTR d, LPCWSTR e, INT f), (a, b, c, d, e, f))

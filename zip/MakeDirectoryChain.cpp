@@ -1,5 +1,6 @@
 #include "zip/ZipArchive.h"
 #include "framework/LongPath.h"
+#include "zip/ZipEntryName.h"
 #include <string>
 
 namespace {
@@ -19,8 +20,9 @@ bool MakeDirectoryChain(const wchar_t* root, const wchar_t* dir)
         if (root && !IsFolder(base)) CreateDirectoryW(LongPathForm(base).c_str(), nullptr);
         if (!dir || !dir[0]) return root ? IsFolder(base) : false;
         std::wstring chain = dir;
-        size_t cut = chain.find_last_of(L"\\/");
-        if (cut != std::wstring::npos && cut != 0) MakeDirectoryChain(root, chain.substr(0, cut).c_str());
+        std::wstring parent = FolderPart(chain);
+        // A lone leading separator is the root, not a folder to make.
+        if (parent.size() > 1) MakeDirectoryChain(root, parent.substr(0, parent.size() - 1).c_str());
         std::wstring joined = base + chain;
         if (!IsFolder(joined)) CreateDirectoryW(LongPathForm(joined).c_str(), nullptr);
         return IsFolder(joined);

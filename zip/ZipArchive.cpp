@@ -1,4 +1,5 @@
 #include "zip/ZipArchive.h"
+#include "framework/CFileFind.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include "zip/ZipTargetCheck.h"
@@ -28,46 +29,6 @@ DWORD Store(DWORD result)
 {
     g_zipLastResult = result;
     return result;
-}
-
-unzFile Archive(ZipHandle handle)
-{
-    return static_cast<unzFile>(handle->m_hArchive);
-}
-
-// An end record may claim more entries than the archive can hold; walking them all would spin.
-int EntryCount(ZipHandle handle)
-{
-    unz_global_info64 global;
-    if (unzGetGlobalInfo64(Archive(handle), &global) != UNZ_OK) return 0;
-    ZPOS64_T count = global.number_entry < handle->m_nMaxEntries ? global.number_entry : handle->m_nMaxEntries;
-    return count > static_cast<ZPOS64_T>(INT_MAX) ? INT_MAX : static_cast<int>(count);
-}
-
-// Every step either advances or fails, so an unreadable record before the wanted one ends the walk.
-DWORD Position(ZipHandle handle, int index)
-{
-    if (handle->m_nFirstUnreadable >= 0 && index >= handle->m_nFirstUnreadable) return ZIPRES_CORRUPT;
-    unzFile archive = Archive(handle);
-    unz64_file_pos position;
-    ZPOS64_T current = 0;
-    bool known = unzGetFilePos64(archive, &position) == UNZ_OK;
-    if (known) current = position.num_of_file;
-    if (!known || current > static_cast<ZPOS64_T>(index)) {
-        if (unzGoToFirstFile(archive) != UNZ_OK) {
-            handle->m_nFirstUnreadable = 0;
-            return ZIPRES_CORRUPT;
-        }
-        current = 0;
-    }
-    while (current < static_cast<ZPOS64_T>(index)) {
-        if (unzGoToNextFile(archive) != UNZ_OK) {
-            handle->m_nFirstUnreadable = static_cast<int>(current) + 1;
-            return ZIPRES_CORRUPT;
-        }
-        ++current;
-    }
-    return ZIPRES_OK;
 }
 
 // The name, or nothing when it is too long for the record, not UTF-8 or unsafe to write.
@@ -121,20 +82,6 @@ DWORD ReadCurrentEntry(unzFile archive, int index, ZipEntryInfo& entry)
     return ZIPRES_OK;
 }
 
-DWORD FetchEntry(ZipHandle handle, int index, ZipEntryInfo& entry)
-{
-    if (index == handle->m_nCachedIndex) {
-        entry = handle->m_cachedEntry;
-        return ZIPRES_OK;
-    }
-    DWORD result = Position(handle, index);
-    if (result == ZIPRES_OK) result = ReadCurrentEntry(Archive(handle), index, entry);
-    if (result != ZIPRES_OK) return result;
-    handle->m_cachedEntry = entry;
-    handle->m_nCachedIndex = index;
-    return ZIPRES_OK;
-}
-
 bool FullPath(const std::wstring& path, std::wstring& full)
 {
     DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -160,15 +107,14 @@ bool LiesBelow(const std::wstring& base, const std::wstring& path)
 // An existing file is replaced under the name it has on disk, in its letter case.
 std::wstring NameOnDisk(const std::wstring& path)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(path.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return path;
-    FindClose(find);
-    size_t cut = path.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+    CFileFind finder;
+    if (!finder.FindFile(path.c_str())) return path;
+    finder.FindNextFile();
+    std::wstring found = finder.GetFileName().Str();
+    std::wstring folder = FolderPart(path);
     std::wstring file = path.substr(folder.size());
-    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.cFileName, -1) != CSTR_EQUAL) return path;
-    return folder + found.cFileName;
+    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file.c_str(), -1, found.c_str(), -1) != CSTR_EQUAL) return path;
+    return folder + found;
 }
 
 // Read-only, hidden and system files, and files another process holds open, stay as they are.
@@ -180,8 +126,7 @@ bool MayReplace(const std::wstring& path)
 
 CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
 {
-    size_t cut = target.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
+    std::wstring folder = FolderPart(target);
     static unsigned int counter = 0;
     for (int attempt = 0; attempt < 64; ++attempt) {
         wchar_t name[32];
@@ -215,41 +160,6 @@ bool HeaderCheckPasses(unzFile archive, const char* password, const unz_file_inf
     return true;
 }
 
-// Streams the current entry into the file; OK only for exactly the declared bytes with a matching CRC.
-DWORD StreamEntry(ZipHandle handle, const unz_file_info64& info, HANDLE output)
-{
-    unzFile archive = Archive(handle);
-    // The library would treat every entry as encrypted once given a password, and never checks it.
-    const char* password = nullptr;
-    if (info.flag & 1) {
-        password = handle->m_password ? handle->m_password : "";
-        DWORD refused = ZIPRES_OK;
-        if (!HeaderCheckPasses(archive, password, info, refused)) return refused;
-    }
-    if (!handle->m_pBuffer) handle->m_pBuffer = new (std::nothrow) unsigned char[kBufferSize];
-    if (!handle->m_pBuffer) return ZIPRES_INFLATE_FAILED;
-    if (unzOpenCurrentFilePassword(archive, password) != UNZ_OK) return ZIPRES_CORRUPT;
-
-    DWORD result = ZIPRES_OK;
-    ZPOS64_T written = 0;
-    while (written < info.uncompressed_size) {
-        int got = unzReadCurrentFile(archive, handle->m_pBuffer, kBufferSize);
-        if (got <= 0) {
-            result = ZIPRES_INFLATE_FAILED;
-            break;
-        }
-        DWORD done = 0;
-        if (!WriteFile(output, handle->m_pBuffer, static_cast<DWORD>(got), &done, nullptr) || done != static_cast<DWORD>(got)) {
-            result = ZIPRES_WRITE_FAILED;
-            break;
-        }
-        written += static_cast<ZPOS64_T>(got);
-    }
-    int closed = unzCloseCurrentFile(archive);
-    if (result == ZIPRES_OK && closed != UNZ_OK) result = ZIPRES_CORRUPT;
-    return result;
-}
-
 // A buffer of at least size bytes, kept in slot for later entries; null when it cannot be had.
 unsigned char* Buffer(std::unique_ptr<unsigned char[]>& slot, size_t& capacity, size_t size)
 {
@@ -262,48 +172,177 @@ unsigned char* Buffer(std::unique_ptr<unsigned char[]>& slot, size_t& capacity, 
     return slot.get();
 }
 
-enum class RawRead { Done, Missing, NoMemory };
-
-// The raw bytes of an entry at offset, where they lie in memory, mapped from the archive's
-// file, or else read into a buffer.
-RawRead RawBytes(ZipHandle handle, ZipFileView& view, ZPOS64_T offset, size_t size, const unsigned char*& bytes)
-{
-    if (!handle->m_hFile) {
-        const ZipMemory& memory = handle->m_memory;
-        if (offset > memory.size || size > memory.size - offset) return RawRead::Missing;
-        bytes = memory.data + offset;
-        return RawRead::Done;
-    }
-    // Mapped, they come from the file cache uncopied, without a fault for every fresh page of a buffer.
-    bytes = view.Map(handle->m_hFile, offset, size);
-    if (bytes) return RawRead::Done;
-    unsigned char* buffer = Buffer(handle->m_compressed, handle->m_nCompressedCapacity, size);
-    if (!buffer) return RawRead::NoMemory;
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD got = 0;
-    // Every read of the library seeks first, so this read's moving the file pointer is harmless.
-    if (size && (!ReadFile(handle->m_hFile, buffer, static_cast<DWORD>(size), &got, &at) || got != size))
-        return RawRead::Missing;
-    bytes = buffer;
-    return RawRead::Done;
-}
-
 bool WriteAll(HANDLE output, const unsigned char* data, size_t size)
 {
     DWORD done = 0;
     return size == 0 || (WriteFile(output, data, static_cast<DWORD>(size), &done, nullptr) && done == size);
 }
 
+} // namespace
+
+ZipArchive::ZipArchive()
+{
+    wchar_t current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+    // A current folder too long to hold still resolves relative paths, as ".".
+    SetBaseDir((length == 0 || length >= MAX_PATH - 1) ? std::wstring(L".") : std::wstring(current, length));
+}
+
+ZipArchive::~ZipArchive()
+{
+    if (m_hArchive) unzClose(static_cast<unzFile>(m_hArchive));
+}
+
+ZipArchive* ZipArchive::OpenFile(const wchar_t* path)
+{
+    std::unique_ptr<ZipArchive> archive(path ? new (std::nothrow) ZipArchive : nullptr);
+    if (!archive) return nullptr;
+    CHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file, &size)) return nullptr;
+    archive->m_hFile = file.Detach();
+    zlib_filefunc64_def functions;
+    FillZipFileFunctions(functions);
+    // The library takes the file over, closing it also when opening fails.
+    void* library = unzOpen2_64(archive->m_hFile, &functions);
+    return archive->Attach(library, static_cast<unsigned long long>(size.QuadPart)) ? archive.release() : nullptr;
+}
+
+ZipArchive* ZipArchive::OpenMemory(const void* data, size_t size)
+{
+    std::unique_ptr<ZipArchive> archive(data ? new (std::nothrow) ZipArchive : nullptr);
+    if (!archive) return nullptr;
+    archive->m_memory = {static_cast<const unsigned char*>(data), size, 0};
+    zlib_filefunc64_def functions;
+    FillZipMemoryFunctions(functions);
+    void* library = unzOpen2_64(&archive->m_memory, &functions);
+    return archive->Attach(library, size) ? archive.release() : nullptr;
+}
+
+bool ZipArchive::Attach(void* library, unsigned long long archiveSize)
+{
+    m_hArchive = library;
+    m_nMaxEntries = archiveSize / 46;
+    return library != nullptr;
+}
+
+// An end record may claim more entries than the archive can hold; walking them all would spin.
+int ZipArchive::EntryCount()
+{
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(static_cast<unzFile>(m_hArchive), &global) != UNZ_OK) return 0;
+    ZPOS64_T count = global.number_entry < m_nMaxEntries ? global.number_entry : m_nMaxEntries;
+    return count > static_cast<ZPOS64_T>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+}
+
+// Every step either advances or fails, so an unreadable record before the wanted one ends the walk.
+DWORD ZipArchive::Position(int index)
+{
+    if (m_nFirstUnreadable >= 0 && index >= m_nFirstUnreadable) return ZIPRES_CORRUPT;
+    unzFile archive = static_cast<unzFile>(m_hArchive);
+    unz64_file_pos position;
+    ZPOS64_T current = 0;
+    bool known = unzGetFilePos64(archive, &position) == UNZ_OK;
+    if (known) current = position.num_of_file;
+    if (!known || current > static_cast<ZPOS64_T>(index)) {
+        if (unzGoToFirstFile(archive) != UNZ_OK) {
+            m_nFirstUnreadable = 0;
+            return ZIPRES_CORRUPT;
+        }
+        current = 0;
+    }
+    while (current < static_cast<ZPOS64_T>(index)) {
+        if (unzGoToNextFile(archive) != UNZ_OK) {
+            m_nFirstUnreadable = static_cast<int>(current) + 1;
+            return ZIPRES_CORRUPT;
+        }
+        ++current;
+    }
+    return ZIPRES_OK;
+}
+
+DWORD ZipArchive::ReadEntry(int index, ZipEntryInfo& entry)
+{
+    if (index == m_nCachedIndex) {
+        entry = m_cachedEntry;
+        return ZIPRES_OK;
+    }
+    DWORD result = Position(index);
+    if (result == ZIPRES_OK) result = ReadCurrentEntry(static_cast<unzFile>(m_hArchive), index, entry);
+    if (result != ZIPRES_OK) return result;
+    m_cachedEntry = entry;
+    m_nCachedIndex = index;
+    return ZIPRES_OK;
+}
+
+// Streams the current entry into the file; OK only for exactly the declared bytes with a matching CRC.
+DWORD ZipArchive::StreamEntry(const unz_file_info64& info, HANDLE output)
+{
+    unzFile archive = static_cast<unzFile>(m_hArchive);
+    // The library would treat every entry as encrypted once given a password, and never checks it.
+    const char* password = nullptr;
+    if (info.flag & 1) {
+        password = m_password.c_str();
+        DWORD refused = ZIPRES_OK;
+        if (!HeaderCheckPasses(archive, password, info, refused)) return refused;
+    }
+    if (!m_streamBuffer) m_streamBuffer.reset(new (std::nothrow) unsigned char[kBufferSize]);
+    if (!m_streamBuffer) return ZIPRES_INFLATE_FAILED;
+    if (unzOpenCurrentFilePassword(archive, password) != UNZ_OK) return ZIPRES_CORRUPT;
+
+    DWORD result = ZIPRES_OK;
+    ZPOS64_T written = 0;
+    while (written < info.uncompressed_size) {
+        int got = unzReadCurrentFile(archive, m_streamBuffer.get(), kBufferSize);
+        if (got <= 0) {
+            result = ZIPRES_INFLATE_FAILED;
+            break;
+        }
+        DWORD done = 0;
+        if (!WriteFile(output, m_streamBuffer.get(), static_cast<DWORD>(got), &done, nullptr) || done != static_cast<DWORD>(got)) {
+            result = ZIPRES_WRITE_FAILED;
+            break;
+        }
+        written += static_cast<ZPOS64_T>(got);
+    }
+    int closed = unzCloseCurrentFile(archive);
+    if (result == ZIPRES_OK && closed != UNZ_OK) result = ZIPRES_CORRUPT;
+    return result;
+}
+
+// The raw bytes of an entry at offset, where they lie in memory, mapped from the archive's
+// file, or else read into a buffer.
+ZipArchive::RawRead ZipArchive::RawBytes(ZipFileView& view, unsigned long long offset, size_t size, const unsigned char*& bytes)
+{
+    if (!m_hFile) {
+        if (offset > m_memory.size || size > m_memory.size - offset) return RawRead::Missing;
+        bytes = m_memory.data + offset;
+        return RawRead::Done;
+    }
+    // Mapped, they come from the file cache uncopied, without a fault for every fresh page of a buffer.
+    bytes = view.Map(m_hFile, offset, size);
+    if (bytes) return RawRead::Done;
+    unsigned char* buffer = Buffer(m_compressed, m_nCompressedCapacity, size);
+    if (!buffer) return RawRead::NoMemory;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    // Every read of the library seeks first, so this read's moving the file pointer is harmless.
+    if (size && (!ReadFile(m_hFile, buffer, static_cast<DWORD>(size), &got, &at) || got != size))
+        return RawRead::Missing;
+    bytes = buffer;
+    return RawRead::Done;
+}
+
 // Inflates the current entry in one call into a buffer of its size; false, with nothing
 // written, when the buffers cannot be had, and the entry must be streamed instead.
-bool InflateWhole(ZipHandle handle, const unz_file_info64& info, HANDLE output, DWORD& result)
+bool ZipArchive::InflateWhole(const unz_file_info64& info, HANDLE output, DWORD& result)
 {
     size_t size = static_cast<size_t>(info.uncompressed_size);
-    unsigned char* inflated = Buffer(handle->m_inflated, handle->m_nInflatedCapacity, size);
+    unsigned char* inflated = Buffer(m_inflated, m_nInflatedCapacity, size);
     if (!inflated) return false;
-    unzFile archive = Archive(handle);
+    unzFile archive = static_cast<unzFile>(m_hArchive);
     // The raw open checks the local header and finds where the data starts.
     if (unzOpenCurrentFile2(archive, nullptr, nullptr, 1) != UNZ_OK) {
         result = ZIPRES_CORRUPT;
@@ -314,7 +353,7 @@ bool InflateWhole(ZipHandle handle, const unz_file_info64& info, HANDLE output, 
     size_t compressedSize = static_cast<size_t>(info.compressed_size);
     ZipFileView view;
     const unsigned char* compressed = nullptr;
-    RawRead read = RawBytes(handle, view, offset, compressedSize, compressed);
+    RawRead read = RawBytes(view, offset, compressedSize, compressed);
     // Memory for the raw bytes is the one lack that streaming does without.
     if (read == RawRead::NoMemory) return false;
     if (read == RawRead::Missing) {
@@ -327,21 +366,22 @@ bool InflateWhole(ZipHandle handle, const unz_file_info64& info, HANDLE output, 
 }
 
 // The current entry into the file; OK only for exactly the declared bytes with a matching CRC.
-DWORD WriteEntryData(ZipHandle handle, HANDLE output)
+DWORD ZipArchive::WriteEntryData(HANDLE output)
 {
     unz_file_info64 info;
-    if (unzGetCurrentFileInfo64(Archive(handle), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIPRES_CORRUPT;
+    if (unzGetCurrentFileInfo64(static_cast<unzFile>(m_hArchive), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return ZIPRES_CORRUPT;
     // Encrypted entries are decrypted as they stream, and stored ones need no inflating. An empty
     // entry streams too: its deflate data may be missing altogether, which inflating whole refuses.
     bool whole = !(info.flag & 1) && info.compression_method == Z_DEFLATED && info.uncompressed_size > 0 &&
-                 info.uncompressed_size <= handle->m_nWholeEntryLimit && info.compressed_size <= handle->m_nWholeEntryLimit;
+                 info.uncompressed_size <= m_nWholeEntryLimit && info.compressed_size <= m_nWholeEntryLimit;
     DWORD result = ZIPRES_OK;
-    if (whole && InflateWhole(handle, info, output, result)) return result;
-    return StreamEntry(handle, info, output);
+    if (whole && InflateWhole(info, output, result)) return result;
+    return StreamEntry(info, output);
 }
 
 // Writes beside the target and replaces it only once the whole entry has checked out.
-DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wstring& path)
+DWORD ZipArchive::WriteEntryFile(const ZipEntryInfo& entry, const std::wstring& path)
 {
     if (!MayReplace(path)) return ZIPRES_CANNOT_OPEN;
     std::wstring target = NameOnDisk(path);
@@ -351,7 +391,7 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
     CHandle output = CreateTemporaryFile(target, attributes, temporary);
     if (!output) return ZIPRES_CANNOT_OPEN;
 
-    DWORD result = WriteEntryData(handle, output);
+    DWORD result = WriteEntryData(output);
     if (result == ZIPRES_OK && !SetFileTime(output, &entry.ftCreation, &entry.ftAccess, &entry.ftModified))
         result = ZIPRES_WRITE_FAILED;
     if (!output.Close() && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;
@@ -365,17 +405,17 @@ DWORD WriteEntryFile(ZipHandle handle, const ZipEntryInfo& entry, const std::wst
     return ZIPRES_OK;
 }
 
-DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
+DWORD ZipArchive::ExtractEntry(int index, const wchar_t* target)
 {
-    if (index < 0 || index >= EntryCount(handle)) return ZIPRES_BAD_ARGUMENT;
-    DWORD result = Position(handle, index);
+    if (index < 0 || index >= EntryCount()) return ZIPRES_BAD_ARGUMENT;
+    DWORD result = Position(index);
     ZipEntryInfo entry;
-    if (result == ZIPRES_OK) result = FetchEntry(handle, index, entry);
+    if (result == ZIPRES_OK) result = ReadEntry(index, entry);
     if (result != ZIPRES_OK) return result;
 
     std::wstring wanted = target;
     if (wanted.empty() || wanted.size() > kMaxLongPathLength) return ZIPRES_CANNOT_OPEN;
-    std::wstring base = handle->m_szBaseDir;
+    std::wstring base = m_szBaseDir;
     bool absolute = IsAbsoluteTarget(target);
     if (!absolute && !IsSafeRelativePath(wanted)) return ZIPRES_CANNOT_OPEN;
 
@@ -385,8 +425,7 @@ DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
         return MakeDirectoryChain(base.c_str(), target) ? ZIPRES_OK : ZIPRES_CANNOT_OPEN;
     }
 
-    size_t cut = wanted.find_last_of(L"\\/");
-    std::wstring folder = cut == std::wstring::npos ? std::wstring() : wanted.substr(0, cut + 1);
+    std::wstring folder = FolderPart(wanted);
     std::wstring file = wanted.substr(folder.size());
     if (file.empty()) return ZIPRES_CANNOT_OPEN;
     std::wstring path;
@@ -398,51 +437,13 @@ DWORD ExtractEntry(ZipHandle handle, int index, const wchar_t* target)
         if (path.size() > kMaxLongPathLength || !LiesBelow(base, path)) return ZIPRES_CANNOT_OPEN;
         MakeDirectoryChain(base.c_str(), folder.c_str());
     }
-    return WriteEntryFile(handle, entry, LongPathForm(path));
+    return WriteEntryFile(entry, LongPathForm(path));
 }
 
-void SetBaseDir(ZipHandle handle, const std::wstring& dir)
+void ZipArchive::SetBaseDir(const std::wstring& dir)
 {
-    std::wstring base = dir;
-    if (base.empty() || !IsSeparator(base.back())) base += L'\\';
-    handle->m_szBaseDir = base;
-}
-
-// The library takes the stream over, closing it also when opening fails.
-ZipHandle OpenArchive(std::unique_ptr<ZipArchive> archive, const void* stream, void (*fill)(zlib_filefunc64_def&),
-                      unsigned long long size)
-{
-    zlib_filefunc64_def functions;
-    fill(functions);
-    archive->m_hArchive = unzOpen2_64(stream, &functions);
-    if (!archive->m_hArchive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-    archive->m_nMaxEntries = size / 46;
-    Store(ZIPRES_OK);
-    return archive.release();
-}
-
-} // namespace
-
-ZipArchive::ZipArchive()
-    : m_hArchive(nullptr), m_cachedEntry(), m_nCachedIndex(-1), m_password(new (std::nothrow) char[1]), m_pBuffer(nullptr),
-      m_szBaseDir(), m_nFirstUnreadable(-1), m_nMaxEntries(0), m_memory(), m_hFile(nullptr),
-      m_nWholeEntryLimit(kZipWholeEntryLimit), m_compressed(), m_inflated(), m_nCompressedCapacity(0),
-      m_nInflatedCapacity(0)
-{
-    if (m_password) m_password[0] = 0;
-    wchar_t current[MAX_PATH];
-    DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
-    // A current folder too long to hold still resolves relative paths, as ".".
-    std::wstring dir = (length == 0 || length >= MAX_PATH - 1) ? std::wstring(L".") : std::wstring(current, length);
     m_szBaseDir = dir;
-    if (!IsSeparator(m_szBaseDir.back())) m_szBaseDir += L'\\';
-}
-
-ZipArchive::~ZipArchive()
-{
-    if (m_hArchive) unzClose(static_cast<unzFile>(m_hArchive));
-    delete[] m_password;
-    delete[] m_pBuffer;
+    if (m_szBaseDir.empty() || !IsSeparator(m_szBaseDir.back())) m_szBaseDir += L'\\';
 }
 
 void ZipCloser::operator()(ZipArchive* archive) const
@@ -453,14 +454,9 @@ void ZipCloser::operator()(ZipArchive* archive) const
 ZipHandle ZipOpen(const wchar_t* path)
 {
     try {
-        std::unique_ptr<ZipArchive> archive(path ? new (std::nothrow) ZipArchive : nullptr);
-        if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        CHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size;
-        if (!file || !GetFileSizeEx(file, &size)) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        archive->m_hFile = file.Detach();
-        const void* stream = archive->m_hFile;
-        return OpenArchive(std::move(archive), stream, FillZipFileFunctions, static_cast<unsigned long long>(size.QuadPart));
+        ZipHandle handle = ZipArchive::OpenFile(path);
+        Store(handle ? ZIPRES_OK : ZIPRES_CANNOT_OPEN);
+        return handle;
     } catch (...) {
         return Store(ZIPRES_CANNOT_OPEN), nullptr;
     }
@@ -469,11 +465,9 @@ ZipHandle ZipOpen(const wchar_t* path)
 ZipHandle ZipOpenMemory(const void* data, size_t size)
 {
     try {
-        std::unique_ptr<ZipArchive> archive(data ? new (std::nothrow) ZipArchive : nullptr);
-        if (!archive) return Store(ZIPRES_CANNOT_OPEN), nullptr;
-        ZipMemory* memory = &archive->m_memory;
-        *memory = {static_cast<const unsigned char*>(data), size, 0};
-        return OpenArchive(std::move(archive), memory, FillZipMemoryFunctions, size);
+        ZipHandle handle = ZipArchive::OpenMemory(data, size);
+        Store(handle ? ZIPRES_OK : ZIPRES_CANNOT_OPEN);
+        return handle;
     } catch (...) {
         return Store(ZIPRES_CANNOT_OPEN), nullptr;
     }
@@ -486,7 +480,7 @@ DWORD ZipSetBaseDir(ZipHandle handle, const wchar_t* dir)
         std::wstring wanted = dir;
         // Room is kept for the separator and at least one name character after it.
         if (wanted.size() > kMaxLongPathLength - 2) return Store(ZIPRES_BAD_ARGUMENT);
-        SetBaseDir(handle, wanted);
+        handle->SetBaseDir(wanted);
         return Store(ZIPRES_OK);
     } catch (...) {
         return Store(ZIPRES_BAD_ARGUMENT);
@@ -497,7 +491,7 @@ DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry)
 {
     if (!handle || !entry) return Store(ZIPRES_BAD_ARGUMENT);
     try {
-        int count = EntryCount(handle);
+        int count = handle->EntryCount();
         if (index < -1 || index >= count) return Store(ZIPRES_BAD_ARGUMENT);
         if (index == -1) {
             *entry = ZipEntryInfo{};
@@ -505,7 +499,7 @@ DWORD ZipGetEntry(ZipHandle handle, int index, ZipEntryInfo* entry)
             return Store(ZIPRES_OK);
         }
         ZipEntryInfo filled;
-        DWORD result = FetchEntry(handle, index, filled);
+        DWORD result = handle->ReadEntry(index, filled);
         if (result == ZIPRES_OK) *entry = filled;
         return Store(result);
     } catch (...) {
@@ -517,7 +511,7 @@ DWORD ZipExtractEntry(ZipHandle handle, int index, const wchar_t* target)
 {
     if (!handle || !target) return Store(ZIPRES_BAD_ARGUMENT);
     try {
-        return Store(ExtractEntry(handle, index, target));
+        return Store(handle->ExtractEntry(index, target));
     } catch (...) {
         return Store(ZIPRES_WRITE_FAILED);
     }

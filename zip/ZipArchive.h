@@ -33,40 +33,69 @@ struct ZipMemory {
     unsigned long long position;
 };
 
-// One open archive: the unzip library's state over the file, the last entry record and the extraction buffer.
+// Entries up to this size are inflated whole: the largest game file is 34 MB, and two buffers
+// of this size still fit a 32-bit process with its packages mapped.
+const unsigned long long kZipWholeEntryLimit = 64ULL << 20;
+
+struct unz_file_info64_s;
+class ZipFileView;
+
+// One open archive: the unzip library's state over the file, the last entry record and the extraction buffers.
 class ZipArchive {
 public:
-    ZipArchive();
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
-    void* m_hArchive;
-    ZipEntryInfo m_cachedEntry;
-    int m_nCachedIndex;
-    char* m_password;
-    unsigned char* m_pBuffer;
+    // Null when the file cannot be opened or read as an archive.
+    static ZipArchive* OpenFile(const wchar_t* path);
+    // The archive read where its bytes lie; they must outlive it.
+    static ZipArchive* OpenMemory(const void* data, size_t size);
+
+    int EntryCount();
+    DWORD ReadEntry(int index, ZipEntryInfo& entry);
+    DWORD ExtractEntry(int index, const wchar_t* target);
+    // A separator is appended when missing.
+    void SetBaseDir(const std::wstring& dir);
+    const std::wstring& BaseDir() const { return m_szBaseDir; }
+    void SetWholeEntryLimit(unsigned long long limit) { m_nWholeEntryLimit = limit; }
+
+private:
+    enum class RawRead { Done, Missing, NoMemory };
+
+    ZipArchive();
+    // Takes the library's state over the archive; false, with nothing kept, for none.
+    bool Attach(void* library, unsigned long long archiveSize);
+    DWORD Position(int index);
+    DWORD StreamEntry(const unz_file_info64_s& info, HANDLE output);
+    RawRead RawBytes(ZipFileView& view, unsigned long long offset, size_t size, const unsigned char*& bytes);
+    bool InflateWhole(const unz_file_info64_s& info, HANDLE output, DWORD& result);
+    DWORD WriteEntryData(HANDLE output);
+    DWORD WriteEntryFile(const ZipEntryInfo& entry, const std::wstring& path);
+
+    void* m_hArchive = nullptr;
+    ZipEntryInfo m_cachedEntry{};
+    int m_nCachedIndex = -1;
+    // Tried on encrypted entries; nothing sets another, so it stays empty.
+    std::string m_password;
+    std::unique_ptr<unsigned char[]> m_streamBuffer;
     // Any length: a game folder may be deeper than MAX_PATH allows, and is then written in the long form.
     std::wstring m_szBaseDir;
     // Index of the first central record found unreadable, -1 while none: the library cannot
     // walk past it, and asking it again for every later index costs a full failed read each time.
-    int m_nFirstUnreadable;
+    int m_nFirstUnreadable = -1;
     // Every central record takes at least 46 bytes, so no more entries than that fit in the archive.
-    unsigned long long m_nMaxEntries;
-    ZipMemory m_memory;
+    unsigned long long m_nMaxEntries = 0;
+    ZipMemory m_memory{};
     // The archive's file, owned by the library; null for an archive read from memory.
-    HANDLE m_hFile;
+    HANDLE m_hFile = nullptr;
     // Deflated entries up to this size, compressed and inflated, are inflated whole in memory;
     // larger ones, and any whose buffers cannot be had, are streamed.
-    unsigned long long m_nWholeEntryLimit;
+    unsigned long long m_nWholeEntryLimit = kZipWholeEntryLimit;
     // The last whole entry's buffers, kept for the next: fresh pages cost a fault each.
     std::unique_ptr<unsigned char[]> m_compressed, m_inflated;
-    size_t m_nCompressedCapacity, m_nInflatedCapacity;
+    size_t m_nCompressedCapacity = 0, m_nInflatedCapacity = 0;
 };
-
-// Entries up to this size are inflated whole: the largest game file is 34 MB, and two buffers
-// of this size still fit a 32-bit process with its packages mapped.
-const unsigned long long kZipWholeEntryLimit = 64ULL << 20;
 
 typedef ZipArchive* ZipHandle;
 

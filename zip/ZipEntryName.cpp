@@ -69,6 +69,12 @@ bool IsSafePart(const std::wstring& part)
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
+std::wstring FolderPart(const std::wstring& path)
+{
+    size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
 bool IsSafeRelativePath(const std::wstring& path)
 {
     if (path.empty() || IsAbsoluteTarget(path.c_str())) return false;

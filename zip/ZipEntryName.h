@@ -18,5 +18,8 @@ bool IsSafeRelativePath(const std::wstring& path);
 // Either of the characters Windows takes between the parts of a path.
 bool IsSeparator(wchar_t c);
 
+// The folder part of a path with its separator; empty for a plain name.
+std::wstring FolderPart(const std::wstring& path);
+
 // "\", "/" or a drive letter: written where it says rather than below the base folder.
 bool IsAbsoluteTarget(const wchar_t* path);

@@ -324,15 +324,15 @@ TEST_CASE("the base folder: the current folder by default, a separator appended,
     REQUIRE(SetCurrentDirectoryW(folder.Path().c_str()));
     ZipHandle zip = ZipOpen(folder.PathOf(L"a.zip").c_str());
     REQUIRE(zip != nullptr);
-    CHECK(zip->m_szBaseDir == folder.Path() + L"\\");
+    CHECK(zip->BaseDir() == folder.Path() + L"\\");
     CHECK(ZipExtractEntry(zip, 0, L"here.txt") == ZIPRES_OK);
     SetCurrentDirectoryW(previous);
     CHECK(ReadWholeFile(folder.PathOf(L"here.txt")) == "h");
 
     CHECK(ZipSetBaseDir(zip, (folder.Path() + L"/out/").c_str()) == ZIPRES_OK);
-    CHECK(zip->m_szBaseDir == folder.Path() + L"/out/");
+    CHECK(zip->BaseDir() == folder.Path() + L"/out/");
     CHECK(ZipSetBaseDir(zip, L"") == ZIPRES_BAD_ARGUMENT);
-    CHECK(zip->m_szBaseDir == folder.Path() + L"/out/");
+    CHECK(zip->BaseDir() == folder.Path() + L"/out/");
     // A game folder deeper than MAX_PATH: the files land there, through the long form of the path.
     std::wstring deep = folder.Path() + L"\\" + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e');
     REQUIRE(CreateDirectoryW((L"\\\\?\\" + folder.Path() + L"\\" + std::wstring(150, L'd')).c_str(), nullptr));

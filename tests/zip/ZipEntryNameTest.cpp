@@ -78,6 +78,19 @@ TEST_CASE("targets: absolute ones are written where they say, relative ones must
     CHECK_FALSE(IsSafeRelativePath(L"/x"));
 }
 
+TEST_CASE("the folder part of a path keeps its last separator of either kind")
+{
+    struct { const wchar_t* path; const wchar_t* expected; } cases[] = {
+        {L"war3.exe", L""},         {L"Maps\\Download\\x.w3x", L"Maps\\Download\\"},
+        {L"a/b\\c.txt", L"a/b\\"}, {L"a\\b/c.txt", L"a\\b/"},
+        {L"\\x.dll", L"\\"},      {L"maps/", L"maps/"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.path);
+        CHECK(FolderPart(c.path) == c.expected);
+    }
+}
+
 TEST_CASE("attributes: DOS bits from FAT-like hosts, a Unix mode from the others")
 {
     struct { unsigned int madeBy; DWORD external; DWORD expected; } cases[] = {

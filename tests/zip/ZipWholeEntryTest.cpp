@@ -37,7 +37,7 @@ TEST_CASE("inflated whole from a file or from memory, or streamed, every entry g
             REQUIRE(folder.Write(L"a.zip", bytes));
             ZipArchiveOwner zip(fromMemory ? ZipOpenMemory(bytes.data(), bytes.size()) : ZipOpen(folder.PathOf(L"a.zip").c_str()));
             REQUIRE(zip);
-            zip->m_nWholeEntryLimit = limit;
+            zip->SetWholeEntryLimit(limit);
             REQUIRE(ZipSetBaseDir(zip.get(), folder.PathOf(L"out").c_str()) == ZIPRES_OK);
             std::vector<DWORD> results = ExtractAll(zip.get());
             REQUIRE(results.size() == entries.size());
