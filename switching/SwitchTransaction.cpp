@@ -6,6 +6,7 @@
 #include "switching/RetryWhileHeld.h"
 #include "switching/StoredVersion.h"
 #include "zip/ZipArchive.h"
+#include "zip/ZipEntryName.h"
 #include "zip/ZipFileCrc.h"
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
@@ -22,13 +23,6 @@ const wchar_t kTemporaryArchive[] = L"war_temp.zip";
 bool Move(const std::wstring& from, const std::wstring& to)
 {
     return MoveFileExW(from.c_str(), to.c_str(), 0) != FALSE;
-}
-
-// The folder part of a relative name, with its separator; empty for a plain name.
-std::wstring FolderOf(const std::wstring& name)
-{
-    size_t cut = name.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? std::wstring() : name.substr(0, cut + 1);
 }
 
 // Every file matching the pattern (a full path), by name.
@@ -192,7 +186,7 @@ bool SwitchTransaction::RollForward(const JournalEntry& entry)
         if (PathExists(aside) || !Move(target, aside)) return false;
         FaultPoint();
     }
-    std::wstring folder = FolderOf(entry.target.Str());
+    std::wstring folder = FolderPart(entry.target.Str());
     if (!folder.empty()) MakeDirectoryChain(m_folder.Root(), folder.c_str());
     if (!Move(staged, target)) return false;
     FaultPoint();
@@ -234,8 +228,8 @@ DWORD SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstr
 {
     std::wstring name = entry.target.Str();
     size_t dot = name.find_last_of(L'.');
-    if (dot == std::wstring::npos || dot < FolderOf(name).size()) dot = name.size();
-    std::wstring folder = std::wstring(kBackupFolder) + L"\\" + FolderOf(name);
+    if (dot == std::wstring::npos || dot < FolderPart(name).size()) dot = name.size();
+    std::wstring folder = std::wstring(kBackupFolder) + L"\\" + FolderPart(name);
     MakeDirectoryChain(m_folder.Root(), folder.c_str());
     // An earlier original of the same name stays; this one takes the first free numbered name beside it.
     for (unsigned long n = 1; n != 0; ++n) {
@@ -303,7 +297,7 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
         if (finder.FindFile(target.c_str())) {
             finder.FindNextFile();
             // The file keeps the name it has on disk, in its letter case.
-            e.target = CString(FolderOf(e.target.Str())) + finder.GetFileName();
+            e.target = CString(FolderPart(e.target.Str())) + finder.GetFileName();
             e.hadOriginal = true;
             e.keepOriginal = !MatchesPackageEntry(target, known);
         }
