@@ -5,11 +5,13 @@
 
 namespace {
 
-// The default value of a key as the shell sees the classes; "<none>" when the key is missing.
+// The default value of a key of the current user's classes; "<none>" when the key is missing.
+// Read there rather than through HKEY_CLASSES_ROOT, which Wine does not merge with them.
 std::wstring ShellClass(const std::wstring& key)
 {
     CRegKey opened;
-    if (opened.Open(HKEY_CLASSES_ROOT, key.c_str(), KEY_READ) != ERROR_SUCCESS) return L"<none>";
+    if (opened.Open(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str(), KEY_READ) != ERROR_SUCCESS)
+        return L"<none>";
     CString value;
     opened.QueryStringValue(nullptr, &value);
     return value.Str();
@@ -41,6 +43,7 @@ TEST_CASE("/associate and /unassociate change the replay association, show nothi
     CHECK(Utf8(ShellClass(L".w3g")) == "Kelvadi.Replay");
     CHECK(Utf8(ShellClass(L".nwg")) == "Kelvadi.Replay");
     CHECK(Utf8(ShellClass(L"Kelvadi.Replay\\shell\\open\\command")) == Utf8(open));
+    CHECK(Utf8(ShellClass(L"Kelvadi.Replay\\DefaultIcon")) == Utf8(L"\"" + game.LauncherPath() + L"\",0"));
     CHECK_FALSE(game.folder.Exists(L"wargame.ini"));
 
     Process removing = Process::Start(game.LauncherPath(), L" /UNASSOCIATE ", game.folder.Path());
