@@ -1,5 +1,6 @@
 #include "app/CvorelinApp.h"
 #include "app/CvorelinDlg.h"
+#include "app/ReplayAssociation.h"
 #include "framework/COccManager.h"
 #include <commctrl.h>
 
@@ -16,6 +17,15 @@ CvorelinApp::CvorelinApp() : CWinApp(nullptr)
 
 BOOL CvorelinApp::InitInstance()
 {
+    // Only ever on request, from a setup or a command line: the association is the player's to give.
+    CString command = CString(m_lpCmdLine).Trim();
+    const bool associate = lstrcmpiW(command, L"/associate") == 0;
+    if (associate || lstrcmpiW(command, L"/unassociate") == 0) {
+        ReplayAssociation association(AfxGetModuleFileName());
+        m_exitCode = (associate ? association.Associate() : association.Unassociate()) ? 0 : 1;
+        return FALSE;
+    }
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;

@@ -25,6 +25,8 @@ public:
     void OnHelp() {}
 
     HINSTANCE m_hInstance = nullptr;
+    // The command line after the program's name, as the entry point received it.
+    const wchar_t* m_lpCmdLine = L"";
     CString m_strAppName;
     CString m_strRegistryKey;
     CWnd* m_pMainWnd = nullptr;

@@ -76,3 +76,4 @@ LAZY_IMPORT(L"shell32.dll", HINSTANCE, ShellExecuteW, 24, reinterpret_cast<HINST
 LAZY_IMPORT(L"shell32.dll", int, SHFileOperationW, 4, ERROR_DLL_NOT_FOUND, (LPSHFILEOPSTRUCTW a), (a))
 LAZY_IMPORT(L"shell32.dll", HRESULT, SHGetFolderPathW, 20, E_FAIL, (HWND a, int b, HANDLE c, DWORD d, LPWSTR e),
             (a, b, c, d, e))
+LAZY_IMPORT(L"shell32.dll", void, SHChangeNotify, 16, void(), (LONG a, UINT b, LPCVOID c, LPCVOID d), (a, b, c, d))

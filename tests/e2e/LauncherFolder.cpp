@@ -45,6 +45,7 @@ std::vector<StandInStart> StandInStarts(const TempFolder& folder)
     std::wstring text(reinterpret_cast<const wchar_t*>(bytes->data() + 2), (bytes->size() - 2) / sizeof(wchar_t));
     const std::wstring directoryKey = L"WorkingDirectory=";
     const std::wstring commandKey = L"CommandLine=";
+    const std::wstring gameDllKey = L"GameDll=";
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find(L"\r\n", at);
         if (end == std::wstring::npos) end = text.size();
@@ -54,6 +55,8 @@ std::vector<StandInStart> StandInStarts(const TempFolder& folder)
             starts.back().workingDirectory = line.substr(directoryKey.size());
         else if (!starts.empty() && line.compare(0, commandKey.size(), commandKey) == 0)
             starts.back().commandLine = line.substr(commandKey.size());
+        else if (!starts.empty() && line.compare(0, gameDllKey.size(), gameDllKey) == 0)
+            starts.back().gameDll = line.substr(gameDllKey.size());
         at = end + 2;
     }
     return starts;

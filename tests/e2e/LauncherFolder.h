@@ -47,6 +47,7 @@ bool IsLauncherDialog(const Window& window);
 struct StandInStart {
     std::wstring workingDirectory;
     std::wstring commandLine;
+    std::wstring gameDll;  // the file version of the game.dll it found beside itself
 };
 std::vector<StandInStart> StandInStarts(const TempFolder& folder);
 

@@ -230,6 +230,7 @@ TEST_CASE("the start button starts war3.exe in the game directory and the launch
     REQUIRE(starts.size() == 1);
     CHECK(Utf8(starts[0].workingDirectory) == Utf8(game.folder.Path()));
     CHECK(Utf8(starts[0].commandLine) == Utf8(L"\"" + game.folder.PathOf(L"war3.exe") + L"\""));
+    CHECK(Utf8(starts[0].gameDll) == "1, 24, 4, 6387");
 }
 
 TEST_CASE("each click on the site button hands the home page to the shell")

@@ -299,23 +299,44 @@ TEST_CASE("stand-in war3.exe records each start beside itself" * doctest::skip(!
     REQUIRE(CreateDirectoryW(otherDir, nullptr));
     const CString program = gameDir + L"\\war3.exe";
     const CString record = gameDir + L"\\war3_ran.txt";
-    for (int id : {183, 185, 186}) {
-        CAPTURE(id);
-        std::string image = Archive(id).Extract("war3.exe");
+    struct Case { int id; const wchar_t* gameDll; };
+    for (const Case& c : {Case{183, L"1, 20, 4, 6074"}, Case{185, L"1, 24, 4, 6387"}, Case{186, L"1, 26, 0, 6401"}}) {
+        CAPTURE(c.id);
+        std::string image = Archive(c.id).Extract("war3.exe");
         REQUIRE(!image.empty());
         CHECK(IsWindowsGuiProgram(image));
         REQUIRE(WriteWholeFile(program.Str(), image));
         DeleteFileW(record);
+        DeleteFileW(gameDir + L"\\game.dll");
 
         REQUIRE(Process::Start(program.Str(), L"-window \"a b\"", gameDir.Str()).WaitForExit(30000) == 0u);
         std::wstring first = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(gameDir) + L"\r\nCommandLine=\"" +
-                             std::wstring(program) + L"\" -window \"a b\"\r\n";
+                             std::wstring(program) + L"\" -window \"a b\"\r\nGameDll=\r\n";
         CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first);
 
-        // A second start appends its own record; the working directory is the caller's.
+        // A second start appends its own record; the working directory is the caller's, the
+        // game.dll the one beside the program.
+        REQUIRE(WriteWholeFile((gameDir + L"\\game.dll").Str(), Archive(c.id).Extract("game.dll")));
         REQUIRE(Process::Start(program.Str(), L"", otherDir.Str()).WaitForExit(30000) == 0u);
         std::wstring second = L"war3.exe ran\r\nWorkingDirectory=" + std::wstring(otherDir) + L"\r\nCommandLine=\"" +
-                              std::wstring(program) + L"\"\r\n";
+                              std::wstring(program) + L"\"\r\nGameDll=" + c.gameDll + L"\r\n";
         CHECK(AsUtf16(ReadWholeFile(record.Str()).value_or("")) == L"\xFEFF" + first + second);
     }
+}
+
+TEST_CASE("stand-in war3.exe stays as long as war3_wait.txt asks" * doctest::skip(!kStandIns))
+{
+    TempFolder folder;
+    const std::wstring program = folder.PathOf(L"war3.exe");
+    REQUIRE(WriteWholeFile(program, Archive(185).Extract("war3.exe")));
+    REQUIRE(folder.Write(L"war3_wait.txt", "3000\r\n"));
+    Process game = Process::Start(program, L"", folder.Path());
+    REQUIRE(game.Started());
+    // The start is recorded first, and the wait comes after it.
+    REQUIRE(WaitUntil([&] { return folder.Exists(L"war3_ran.txt"); }));
+    CHECK_FALSE(game.WaitForExit(1000).has_value());
+    CHECK(game.WaitForExit(30000) == 0u);
+
+    REQUIRE(folder.Write(L"war3_wait.txt", "no number"));
+    CHECK(Process::Start(program, L"", folder.Path()).WaitForExit(10000) == 0u);
 }
