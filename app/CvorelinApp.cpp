@@ -36,6 +36,10 @@ BOOL CvorelinApp::InitInstance()
     SetRegistryKey(L"应用程序向导生成的本地应用程序");
 
     CvorelinDlg dialog;
+    // Anything else is a replay to play, as Explorer's Open passes it: the whole line, in quotes or not.
+    if (command.GetLength() >= 2 && command.GetAt(0) == L'"' && command.GetAt(command.GetLength() - 1) == L'"')
+        command = command.Mid(1).Left(command.GetLength() - 2);
+    if (!command.IsEmpty()) dialog.OpenReplayAtStart(command);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -1,4 +1,5 @@
 #include "app/CvorelinDlg.h"
+#include "app/ReplayAssociation.h"
 #include "app/SiteAddress.h"
 #include "app/SwitchReport.h"
 #include "app/VersionLabel.h"
@@ -10,15 +11,21 @@
 #include "skin/BitmapRegion.h"
 #include "switching/GameFolder.h"
 #include "switching/InstalledVersion.h"
+#include "switching/ReplayHeader.h"
+#include "switching/ReplayTrip.h"
+#include "switching/ReplayVersion.h"
 #include "switching/StoredVersion.h"
 #include "switching/VirtualStore.h"
 #include "switching/VersionSwitch.h"
+#include <commdlg.h>
+#include <shellapi.h>
 #include <exception>
 
 namespace {
 
 const COLORREF kTransparentKey = RGB(255, 0, 255);
 const UINT WM_APP_STARTUP_NOTICES = WM_APP + 1;
+const UINT_PTR kGameTimer = 1;
 
 // Each skin button's pictures and placement, in the order they are placed (last placed on top).
 struct ButtonSkin {
@@ -47,6 +54,9 @@ BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_BN_CLICKED(IDC_BTN_120E4M, OnSwitch120E4M)
     ON_BN_CLICKED(IDC_BTN_124E8M, OnSwitch124E8M)
     ON_MESSAGE(WM_APP_STARTUP_NOTICES, OnStartupNotices)
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_CONTEXTMENU, OnContextMenuMessage)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
 CvorelinDlg::CvorelinDlg(CWnd* parent) : CDialogEx(IDD, parent)
@@ -106,7 +116,9 @@ BOOL CvorelinDlg::OnInitDialog()
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
-    m_stVersion.SetWindowText(midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, detected, lock == LockState::Held));
+    m_strShownLabel = midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, detected, lock == LockState::Held);
+    m_stVersion.SetWindowText(m_strShownLabel);
+    DragAcceptFiles(m_hWnd, TRUE);
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};
@@ -309,7 +321,7 @@ void CvorelinDlg::OnSwitch124E8M()
     SwitchTo(kVariant124E8M);
 }
 
-void CvorelinDlg::SwitchTo(const VersionVariant& variant)
+bool CvorelinDlg::SwitchTo(const VersionVariant& variant, bool confirm)
 {
     SwitchOutcome outcome;
     std::exception_ptr failure;
@@ -326,23 +338,26 @@ void CvorelinDlg::SwitchTo(const VersionVariant& variant)
     }
     if (failure) std::rethrow_exception(failure);
     // A switch that did not commit has told the user why; the files, label and record keep the old version.
-    if (!outcome.Complete()) return;
+    if (!outcome.Complete()) return false;
     if (!outcome.vanished.empty()) {
         // The files, not the button, say which version this is now.
         SwitchTransaction guard(m_strGameDir);
         ShowLabel(DecideLabel(CString(), DetectInstalledVersion(GameFolder(m_strGameDir).Path(L"game.dll").c_str()), guard.Lock() == LockState::Held));
         MessageBox(VanishedText(outcome.vanished), kUnfinishedCaption, MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
 
     // The record was written with the commit; the label follows it.
     ShowLabel(variant.label);
+    if (!confirm) return true;
     MessageBox(ConfirmationText(variant, outcome), L"版本转换成功提示", 0);
     CheckVirtualStore();
+    return true;
 }
 
 void CvorelinDlg::ShowLabel(const CString& label)
 {
+    m_strShownLabel = label;
     m_stVersion.SetWindowText(label);
     RECT area{};
     m_stVersion.GetWindowRect(&area);
@@ -377,5 +392,144 @@ LRESULT CvorelinDlg::OnStartupNotices(WPARAM, LPARAM)
     if (!m_strRepairNotice.IsEmpty()) MessageBox(m_strRepairNotice, kCheckCaption, MB_OK | MB_ICONWARNING);
     m_strRepairNotice = CString();
     CheckVirtualStore();
+    OfferToEndEarlierTrip();
+    if (!m_strReplayAtStart.IsEmpty()) OpenReplay(m_strReplayAtStart);
+    return 0;
+}
+
+void CvorelinDlg::OpenReplay(const CString& path)
+{
+    if (m_game) return;  // one replay at a time
+    ReplayHeader replay = ReadReplayHeader(path);
+    CString refusal = ReplayRefusalText(replay, path);
+    if (!refusal.IsEmpty()) {
+        MessageBox(refusal, kReplayCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    const VersionVariant* base = ReplayBaseVariant(replay.version);
+    const VersionVariant* installed = InstalledVersion::VariantOfLabel(m_strShownLabel);
+    if (!installed) {
+        MessageBox(UnknownVersionForReplayText(*base), kReplayCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    GameFolder folder(m_strGameDir);
+    const bool switching = !PlaysReplaysOf(*installed, replay.version);
+    // Written before anything changes, so that a launcher ended from here on leaves word to go back.
+    DWORD error = ReplayTrip{installed->label}.Write(folder);
+    if (error) {
+        MessageBox(ReplayTripUnwrittenText(error), kReplayCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (switching && !SwitchTo(*base, false)) {
+        ReplayTrip::Remove(folder);
+        return;
+    }
+    m_tripEarlier = switching ? installed : nullptr;
+
+    CString forGame;
+    error = ReplayPathForGame(folder, path, replay.offset, forGame);
+    PROCESS_INFORMATION game{};
+    if (!error) {
+        // The game's own folder as its working directory, as for a start from the button.
+        std::wstring command = L"\"" + folder.Shown(L"war3.exe").Str() + L"\" -loadfile \"" + forGame.Str() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(folder.Path(L"war3.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.Root(), &startup, &game))
+            error = GetLastError();
+    }
+    if (error) {
+        const VersionVariant* back = m_tripEarlier;
+        bool restored = EndReplayTrip();
+        MessageBox(ReplayNotStartedText(folder.Shown(L"war3.exe"), error, restored ? back : nullptr), kReplayCaption,
+                   MB_OK | MB_ICONERROR);
+        return;
+    }
+    CloseHandle(game.hThread);
+    m_game.Attach(game.hProcess);
+    CString playing = ReplayPlayingText(path, *(switching ? base : installed), m_tripEarlier);
+    SetWindowText(playing);
+    m_stTitle.SetWindowText(playing);
+    ShowWindow(SW_MINIMIZE);
+    ::SetTimer(m_hWnd, kGameTimer, 250, nullptr);
+}
+
+void CvorelinDlg::OnTimer(UINT_PTR id)
+{
+    if (id != kGameTimer || !m_game || WaitForSingleObject(m_game, 0) == WAIT_TIMEOUT) return;
+    ::KillTimer(m_hWnd, kGameTimer);
+    m_game.Close();
+    SetWindowText(TitleText());
+    m_stTitle.SetWindowText(TitleText());
+    bool restored = EndReplayTrip();
+    // Opened from Explorer, the launcher's work ends with the trip; opened from the window, the window stays.
+    if (restored && !m_strReplayAtStart.IsEmpty()) {
+        EndDialog(IDOK);
+        return;
+    }
+    ShowWindow(SW_RESTORE);
+}
+
+bool CvorelinDlg::EndReplayTrip()
+{
+    if (m_tripEarlier && !SwitchTo(*m_tripEarlier, false)) return false;
+    m_tripEarlier = nullptr;
+    ReplayTrip::Remove(GameFolder(m_strGameDir));
+    return true;
+}
+
+void CvorelinDlg::OfferToEndEarlierTrip()
+{
+    GameFolder folder(m_strGameDir);
+    ReplayTrip trip;
+    if (!trip.Read(folder)) return;
+    const VersionVariant* earlier = InstalledVersion::VariantOfLabel(trip.earlier);
+    if (earlier && trip.earlier != m_strShownLabel &&
+        MessageBox(EarlierTripQuestion(*earlier, m_strShownLabel), kReplayCaption, MB_YESNO | MB_ICONQUESTION) == IDYES &&
+        !SwitchTo(*earlier))
+        return;  // the boxes said why; the next start asks again
+    ReplayTrip::Remove(folder);
+}
+
+LRESULT CvorelinDlg::OnContextMenuMessage(WPARAM, LPARAM lParam)
+{
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (lParam == static_cast<LPARAM>(-1)) {  // from the keyboard: at the window's corner
+        RECT window{};
+        GetWindowRect(&window);
+        at = {window.left + 20, window.top + 20};
+    }
+    ReplayAssociation association(AfxGetModuleFileName());
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    AppendMenuW(menu, MF_STRING, IDM_OPEN_REPLAY, L"打开录像...");
+    AppendMenuW(menu, MF_STRING | (association.IsAssociated() ? MF_CHECKED : MF_UNCHECKED), IDM_ASSOCIATE_REPLAYS,
+                L"双击录像文件时用本程序播放");
+    UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    DestroyMenu(menu);
+    if (chosen == IDM_OPEN_REPLAY) {
+        wchar_t file[MAX_PATH * 4] = L"";
+        OPENFILENAMEW open{};
+        open.lStructSize = sizeof open;
+        open.hwndOwner = m_hWnd;
+        open.lpstrFilter = L"魔兽争霸 III 录像 (*.w3g;*.nwg)\0*.w3g;*.nwg\0所有文件 (*.*)\0*.*\0";
+        open.lpstrFile = file;
+        open.nMaxFile = sizeof file / sizeof file[0];
+        open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (GetOpenFileNameW(&open)) OpenReplay(file);
+    } else if (chosen == IDM_ASSOCIATE_REPLAYS) {
+        bool done = association.IsAssociated() ? association.Unassociate() : association.Associate();
+        if (!done) MessageBox(L"无法更改录像文件的打开方式。", kReplayCaption, MB_OK | MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT CvorelinDlg::OnDropFiles(WPARAM wParam, LPARAM)
+{
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    wchar_t file[MAX_PATH * 4] = L"";
+    UINT length = DragQueryFileW(drop, 0, file, sizeof file / sizeof file[0]);
+    DragFinish(drop);
+    if (length > 0 && length < sizeof file / sizeof file[0]) OpenReplay(file);
     return 0;
 }

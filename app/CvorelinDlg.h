@@ -2,6 +2,7 @@
 #include "framework/CBitmap.h"
 #include "framework/CBrush.h"
 #include "framework/CDialogEx.h"
+#include "framework/CHandle.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
 #include "res/resource.h"
@@ -42,7 +43,26 @@ protected:
     void OnSwitch126();
     void OnSwitch120E4M();
     void OnSwitch124E8M();
-    void SwitchTo(const VersionVariant& variant);
+    // The switch with its boxes; true when every file of the variant is in place. Only a switch
+    // the player asked for ends in the confirmation.
+    bool SwitchTo(const VersionVariant& variant, bool confirm = true);
+
+public:
+    // A replay to open once the window is up, as Explorer's Open passes it.
+    void OpenReplayAtStart(const CString& path) { m_strReplayAtStart = path; }
+
+protected:
+    // The round trip: the replay's version switched in (when the installed one cannot play it),
+    // the game started on the replay, and the earlier version back once the game ends.
+    void OpenReplay(const CString& path);
+    // Goes back to the version installed before the replay and removes what the trip left; false,
+    // with the boxes shown, when the switch back did not complete.
+    bool EndReplayTrip();
+    void OnTimer(UINT_PTR id);
+    LRESULT OnContextMenuMessage(WPARAM, LPARAM);
+    LRESULT OnDropFiles(WPARAM, LPARAM);
+    // A round trip left unfinished by a launcher ended while its game ran.
+    void OfferToEndEarlierTrip();
 
     // Shapes the window after the picture and records its size; releases dc, a context of this window.
     void ApplyBitmapRegion(CBitmap* bitmap, CDC* dc);
@@ -96,4 +116,9 @@ private:
 
     CString m_strRepairNotice;
     CString m_strRecoveryNotice;
+    CString m_strShownLabel;
+    CString m_strReplayAtStart;
+    // The game playing a replay, and the version to go back to after it (null: nothing was switched).
+    CHandle m_game;
+    const VersionVariant* m_tripEarlier = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "app/SwitchReport.h"
+#include "switching/ReplayVersion.h"
 #include <cwchar>
 #include <string>
 
@@ -74,6 +75,13 @@ CString WriteFailure(DWORD error)
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return L"磁盘已满";
     if (error == ERROR_ACCESS_DENIED) return L"没有写入权限";
     return SystemMessage(error);
+}
+
+// "1.24E" of "当前版本:1.24E"; any other text as it is.
+CString VersionName(const CString& label)
+{
+    const wchar_t prefix[] = L"当前版本:";
+    return label.Find(prefix) == 0 ? label.Mid(static_cast<int>(wcslen(prefix))) : label;
 }
 
 CString Megabytes(unsigned long long bytes)
@@ -167,6 +175,7 @@ CString ConfirmationText(const VersionVariant& variant, const SwitchOutcome& out
 }
 
 const wchar_t kCheckCaption[] = L"版本检查";
+const wchar_t kReplayCaption[] = L"播放录像";
 const wchar_t kUnfinishedCaption[] = L"版本转换未完成";
 
 CString VanishedText(const std::vector<CString>& names)
@@ -177,7 +186,7 @@ CString VanishedText(const std::vector<CString>& names)
 
 CString RepairText(const VersionVariant& recorded, const std::vector<DifferingFile>& differing)
 {
-    CString version = CString(recorded.label).Mid(static_cast<int>(wcslen(L"当前版本:")));
+    CString version = VersionName(recorded.label);
     CString text = CString(L"游戏文件与记录的版本 ") + version + L" 不一致：\n\n";
     for (const DifferingFile& f : differing) text += CString(L"    ") + f.name + (f.missing ? L"（缺失）\n" : L"（已被改动）\n");
     return text + L"\n点击版本 " + version + L" 的按钮即可重新写入这些文件。";
@@ -218,4 +227,60 @@ CString RecoveryText(RecoveryResult result)
     default:
         return CString();
     }
+}
+
+CString ReplayRefusalText(const ReplayHeader& replay, const CString& path)
+{
+    const CString file = CString(L"\n\n    ") + path;
+    switch (replay.reading) {
+    case ReplayReading::Ok:
+        if (ReplayBaseVariant(replay.version)) return CString();
+        return CString(L"这个录像由魔兽争霸 III ") + ReplayVersionText(replay.version) +
+               L" 版录制，只能用该版本播放，而本程序没有这个版本。本程序可以播放 1.20、1.24 和 1.26 版的录像。" + file;
+    case ReplayReading::Missing:
+        return CString(L"无法打开录像文件：它不存在，或者无法读取。") + file;
+    case ReplayReading::Empty:
+        return CString(L"录像文件是空的。") + file;
+    case ReplayReading::NotReplay:
+        return CString(L"这不是魔兽争霸 III 的录像文件。") + file;
+    case ReplayReading::Truncated:
+        return CString(L"录像文件不完整，可能没有下载或复制完。") + file;
+    case ReplayReading::Damaged:
+        return CString(L"录像文件已损坏。") + file;
+    case ReplayReading::ReignOfChaos:
+        return CString(L"这是《混乱之治》的录像，而本程序的各个版本都是《冰封王座》，无法播放。") + file;
+    }
+    return CString(L"无法播放这个录像。") + file;
+}
+
+CString UnknownVersionForReplayText(const VersionVariant& replayVersion)
+{
+    return CString(L"无法识别当前游戏的版本，播放录像后无法恢复成现在的样子，所以没有为录像转换到 ") +
+           VersionName(replayVersion.label) + L"。\n\n请先点击一个版本按钮，再打开录像。";
+}
+
+CString ReplayTripUnwrittenText(DWORD error)
+{
+    return CString(L"无法在游戏目录中写入记录（") + WriteFailure(error) + L"），为了播放后能恢复版本，没有转换版本，也没有启动游戏。";
+}
+
+CString ReplayNotStartedText(const CString& game, DWORD error, const VersionVariant* back)
+{
+    CString text = CString(L"无法用录像启动游戏：") + game + L"\n\n" + SystemMessage(error);
+    if (back) text += CString(L"\n\n游戏版本已恢复为 ") + VersionName(back->label) + L"。";
+    return text;
+}
+
+CString ReplayPlayingText(const CString& path, const VersionVariant& playing, const VersionVariant* back)
+{
+    CString name = path.Mid(path.ReverseFind(L'\\') + 1);
+    CString text = CString(L"正在用 ") + VersionName(playing.label) + L" 播放录像 " + name;
+    if (back) text += CString(L"，游戏结束后恢复为 ") + VersionName(back->label);
+    return text;
+}
+
+CString EarlierTripQuestion(const VersionVariant& earlier, const CString& shownLabel)
+{
+    return CString(L"上次播放录像时，本程序在游戏结束前被关闭，游戏版本没有恢复：现在是 ") + VersionName(shownLabel) +
+           L"，播放录像之前是 " + VersionName(earlier.label) + L"。\n\n是否恢复为 " + VersionName(earlier.label) + L"？";
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/CString.h"
 #include "switching/InstalledVersion.h"
+#include "switching/ReplayHeader.h"
 #include "switching/VersionSwitch.h"
 #include <windows.h>
 #include <vector>
@@ -38,5 +39,18 @@ CString GameStartFailedText(const CString& path, int error);
 // Start-up's word on an interrupted switch that could be neither finished nor undone; empty for any other result.
 CString RecoveryText(RecoveryResult result);
 
+// A replay that cannot be played, and why; empty for one that can (a version the launcher carries).
+CString ReplayRefusalText(const ReplayHeader& replay, const CString& path);
+// The installed files are no version the launcher could go back to after the replay.
+CString UnknownVersionForReplayText(const VersionVariant& replayVersion);
+CString ReplayTripUnwrittenText(DWORD error);
+// The game could not be started on the replay; back: the version switched back to, if any.
+CString ReplayNotStartedText(const CString& game, DWORD error, const VersionVariant* back);
+// The window's line while the game plays: which replay, in which version, and what comes back after.
+CString ReplayPlayingText(const CString& path, const VersionVariant& playing, const VersionVariant* back);
+// Start-up's question after a launcher ended while its replay played.
+CString EarlierTripQuestion(const VersionVariant& earlier, const CString& shownLabel);
+
 extern const wchar_t kCheckCaption[];
+extern const wchar_t kReplayCaption[];
 extern const wchar_t kUnfinishedCaption[];

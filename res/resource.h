@@ -26,6 +26,10 @@
 #define IDC_BTN_124E            1019
 #define IDC_ST_VERSION          1021
 
+// The window's right-click menu.
+#define IDM_OPEN_REPLAY         2001
+#define IDM_ASSOCIATE_REPLAYS   2002
+
 // Pictures: each button has a normal and a hover picture.
 #define IDB_START               132
 #define IDB_START_HOVER         133

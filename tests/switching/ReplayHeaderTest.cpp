@@ -2,42 +2,18 @@
 #include "switching/ReplayVersion.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
+#include "TestReplay.h"
 #include <doctest/doctest.h>
 #include <optional>
 
 namespace {
 
-// The fields of a replay header as written, each open to a lie.
-struct Fields {
-    uint32_t headerSize = 0x44;
-    std::optional<uint32_t> fileSize;  // the whole replay's size unless given
-    uint32_t headerVersion = 1;
-    uint32_t blocks = 2;
-    std::string product = "PX3W";
-    uint32_t version = 26;
-    uint16_t build = 6059;
-    uint32_t lengthMs = 190025;
-    std::optional<uint32_t> crc;       // the right one unless given
-};
-
-std::string Le16(uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-
-// A replay with data bytes after its header, as the game saves it, of the fields that change leaves.
-std::string Replay(void (*change)(Fields&) = nullptr, size_t data = 64)
+// A replay of the fields that change leaves, with data bytes after its header.
+std::string Replay(void (*change)(ReplayFields&) = nullptr, size_t data = 64)
 {
-    Fields f;
+    ReplayFields f;
     if (change) change(f);
-    std::string h("Warcraft III recorded game\x1A", 28);
-    h += Le32(f.headerSize);
-    const size_t total = (f.headerVersion == 0 ? 0x40 : 0x44) + data;
-    h += Le32(f.fileSize.value_or(static_cast<uint32_t>(total))) + Le32(f.headerVersion) + Le32(0x3CE0) +
-         Le32(f.blocks);
-    if (f.headerVersion == 0)
-        h += Le16(0) + Le16(static_cast<uint16_t>(f.version)) + Le16(f.build) + Le16(0x8000) + Le32(f.lengthMs);
-    else
-        h += f.product + Le32(f.version) + Le16(f.build) + Le16(0x8000) + Le32(f.lengthMs);
-    h += Le32(f.crc.value_or(Crc32Of(h + std::string(4, '\0'))));
-    return h + std::string(data, '\x5A');
+    return ReplayBytes(f, data);
 }
 
 } // namespace
@@ -55,30 +31,30 @@ TEST_CASE("replay headers: each file is read, or refused for its reason")
         bool crcMatches;
     };
     const Case cases[] = {
-        {"1.20", Replay([](Fields& f) { f.version = 20, f.build = 6052; }), ReplayReading::Ok, 20, 0, true},
-        {"1.24", Replay([](Fields& f) { f.version = 24; }), ReplayReading::Ok, 24, 0, true},
+        {"1.20", Replay([](ReplayFields& f) { f.version = 20, f.build = 6052; }), ReplayReading::Ok, 20, 0, true},
+        {"1.24", Replay([](ReplayFields& f) { f.version = 24; }), ReplayReading::Ok, 24, 0, true},
         {"1.26", good, ReplayReading::Ok, 26, 0, true},
-        {"1.27, a version not carried", Replay([](Fields& f) { f.version = 27; }), ReplayReading::Ok, 27, 0, true},
+        {"1.27, a version not carried", Replay([](ReplayFields& f) { f.version = 27; }), ReplayReading::Ok, 27, 0, true},
         // A real 1.27 header's fields and checksum, from public format notes.
-        {"known checksum", Replay([](Fields& f) { f.fileSize = 0x1A77, f.version = 27, f.lengthMs = 0x2E649,
+        {"known checksum", Replay([](ReplayFields& f) { f.fileSize = 0x1A77, f.version = 27, f.lengthMs = 0x2E649,
                                                   f.crc = 0x11A02550; }, 0x1A77 - 0x44),
          ReplayReading::Ok, 27, 0, true},
-        {"wrong checksum still plays", Replay([](Fields& f) { f.crc = 0x12345678; }), ReplayReading::Ok, 26, 0, false},
+        {"wrong checksum still plays", Replay([](ReplayFields& f) { f.crc = 0x12345678; }), ReplayReading::Ok, 26, 0, false},
         {"bytes after the announced end", good + "trailer", ReplayReading::Ok, 26, 0, true},
         {"wrapped behind junk", std::string(1000, '\x01') + good, ReplayReading::Ok, 26, 1000, true},
         {"wrapped at the search's last place", std::string(65535, 'W') + good, ReplayReading::Ok, 26, 65535, true},
         {"wrapped beyond the search", std::string(65536, '\0') + good, ReplayReading::NotReplay, 0, 0, false},
-        {"Reign of Chaos", Replay([](Fields& f) { f.product = "3RAW"; }), ReplayReading::ReignOfChaos, 26, 0, true},
-        {"header of 1.06", Replay([](Fields& f) { f.headerSize = 0x40, f.headerVersion = 0, f.version = 6; }),
+        {"Reign of Chaos", Replay([](ReplayFields& f) { f.product = "3RAW"; }), ReplayReading::ReignOfChaos, 26, 0, true},
+        {"header of 1.06", Replay([](ReplayFields& f) { f.headerSize = 0x40, f.headerVersion = 0, f.version = 6; }),
          ReplayReading::ReignOfChaos, 6, 0, true},
-        {"unknown product", Replay([](Fields& f) { f.product = "PX3X"; }), ReplayReading::Damaged, 26, 0, true},
-        {"header size lies", Replay([](Fields& f) { f.headerSize = 0x48; }), ReplayReading::Damaged, 0, 0, false},
-        {"short header, version 1", Replay([](Fields& f) { f.headerSize = 0x40; }), ReplayReading::Damaged, 0, 0, false},
-        {"header version 2", Replay([](Fields& f) { f.headerVersion = 2; }), ReplayReading::Damaged, 0, 0, false},
-        {"file size below the header", Replay([](Fields& f) { f.fileSize = 0x43; }), ReplayReading::Damaged, 0, 0, true},
-        {"no blocks", Replay([](Fields& f) { f.blocks = 0; }), ReplayReading::Damaged, 0, 0, true},
-        {"more blocks than bytes", Replay([](Fields& f) { f.blocks = 0xFFFFFFFF; }), ReplayReading::Damaged, 0, 0, true},
-        {"size beyond the file", Replay([](Fields& f) { f.fileSize = 0x44 + 65; }), ReplayReading::Truncated, 0, 0, true},
+        {"unknown product", Replay([](ReplayFields& f) { f.product = "PX3X"; }), ReplayReading::Damaged, 26, 0, true},
+        {"header size lies", Replay([](ReplayFields& f) { f.headerSize = 0x48; }), ReplayReading::Damaged, 0, 0, false},
+        {"short header, version 1", Replay([](ReplayFields& f) { f.headerSize = 0x40; }), ReplayReading::Damaged, 0, 0, false},
+        {"header version 2", Replay([](ReplayFields& f) { f.headerVersion = 2; }), ReplayReading::Damaged, 0, 0, false},
+        {"file size below the header", Replay([](ReplayFields& f) { f.fileSize = 0x43; }), ReplayReading::Damaged, 0, 0, true},
+        {"no blocks", Replay([](ReplayFields& f) { f.blocks = 0; }), ReplayReading::Damaged, 0, 0, true},
+        {"more blocks than bytes", Replay([](ReplayFields& f) { f.blocks = 0xFFFFFFFF; }), ReplayReading::Damaged, 0, 0, true},
+        {"size beyond the file", Replay([](ReplayFields& f) { f.fileSize = 0x44 + 65; }), ReplayReading::Truncated, 0, 0, true},
         {"cut in the data", good.substr(0, good.size() - 1), ReplayReading::Truncated, 0, 0, true},
         {"cut in the checksum", good.substr(0, 0x42), ReplayReading::Truncated, 0, 0, false},
         {"cut before the header version", good.substr(0, 0x22), ReplayReading::Truncated, 0, 0, false},
