@@ -118,7 +118,8 @@ BOOL CvorelinDlg::OnInitDialog()
     m_strVersionText = ReadStoredVersion(m_strGameDir);
     m_strShownLabel = midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, detected, lock == LockState::Held);
     m_stVersion.SetWindowText(m_strShownLabel);
-    DragAcceptFiles(m_hWnd, TRUE);
+    // What DragAcceptFiles does, without loading the shell before the window shows.
+    ModifyStyleEx(0, WS_EX_ACCEPTFILES);
 
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     BITMAP background{};

@@ -252,11 +252,21 @@ void CWnd::GetWindowText(CString& text) const
 
 bool CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
 {
+    return ModifyWindowLong(GWL_STYLE, remove, add, flags);
+}
+
+bool CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
+{
+    return ModifyWindowLong(GWL_EXSTYLE, remove, add, flags);
+}
+
+bool CWnd::ModifyWindowLong(int index, DWORD remove, DWORD add, UINT flags)
+{
     if (!m_hWnd) return false;
-    DWORD style = GetStyle();
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, index));
     DWORD changed = (style & ~remove) | add;
     if (changed == style) return false;
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    ::SetWindowLongPtrW(m_hWnd, index, static_cast<LONG_PTR>(changed));
     if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return true;
 }

@@ -117,6 +117,7 @@ public:
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     bool ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    bool ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
     bool SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags)
     {
         return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags) != FALSE;
@@ -159,6 +160,9 @@ protected:
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend void AfxHookWindowCreate(CWnd*);
+
+private:
+    bool ModifyWindowLong(int index, DWORD remove, DWORD add, UINT flags);
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

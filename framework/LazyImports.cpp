@@ -1,4 +1,4 @@
-// The program's imports from COM and the shell, loaded at their first call instead of before the
+// The program's imports from COM, the shell and its file dialog, loaded at their first call instead of before the
 // entry point: the window shows without waiting for them (the web panels come after it, the shell
 // with a click). Each import's slot starts at a stub that loads the library, puts the real function
 // in the slot and calls it; a library that cannot be loaded gives the call's usual failure value.
@@ -9,6 +9,7 @@
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commdlg.h>
 #include <type_traits>
 
 namespace {
@@ -77,3 +78,7 @@ LAZY_IMPORT(L"shell32.dll", int, SHFileOperationW, 4, ERROR_DLL_NOT_FOUND, (LPSH
 LAZY_IMPORT(L"shell32.dll", HRESULT, SHGetFolderPathW, 20, E_FAIL, (HWND a, int b, HANDLE c, DWORD d, LPWSTR e),
             (a, b, c, d, e))
 LAZY_IMPORT(L"shell32.dll", void, SHChangeNotify, 16, void(), (LONG a, UINT b, LPCVOID c, LPCVOID d), (a, b, c, d))
+LAZY_IMPORT(L"shell32.dll", UINT, DragQueryFileW, 16, 0, (HDROP a, UINT b, LPWSTR c, UINT d), (a, b, c, d))
+LAZY_IMPORT(L"shell32.dll", void, DragFinish, 4, void(), (HDROP a), (a))
+
+LAZY_IMPORT(L"comdlg32.dll", BOOL, GetOpenFileNameW, 4, FALSE, (LPOPENFILENAMEW a), (a))
