@@ -14,7 +14,7 @@ bool ListPackageEntries(const void* data, size_t size, std::vector<PackageEntry>
     for (int index = 0; index < count; ++index) {
         if (ZipGetEntry(archive.get(), index, &entry) != ZIPRES_OK) return false;
         entries.push_back({entry.szName, entry.nUncompressedSize, (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           entry.dwCrc32, entry.ftModified});
+                           entry.dwCrc32, entry.ftModified, entry.ftCreation, entry.ftAccess});
     }
     return true;
 }
@@ -37,15 +37,16 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
     return true;
 }
 
-bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known)
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc)
 {
     unsigned long long size = 0;
     if (!ReadFileStamp(path, &size, nullptr)) return false;
     bool sizeMatches = false;
     for (const PackageEntry& e : known) sizeMatches = sizeMatches || (!e.folder && e.uncompressedSize == size);
-    DWORD crc = 0;
-    if (!sizeMatches || !ZipFileCrc32(path.c_str(), &crc, &size)) return false;
+    DWORD read = 0;
+    if (!sizeMatches || !ZipFileCrc32(path.c_str(), &read, &size)) return false;
+    if (crc) *crc = read;
     for (const PackageEntry& e : known)
-        if (!e.folder && e.uncompressedSize == size && e.crc == crc) return true;
+        if (!e.folder && e.uncompressedSize == size && e.crc == read) return true;
     return false;
 }

@@ -9,6 +9,8 @@ struct PackageEntry {
     bool folder = false;
     DWORD crc = 0;
     FILETIME modified{};
+    FILETIME created{};   // as extraction gives the file, from the entry's extended times where it has them
+    FILETIME accessed{};
 };
 
 // Reads the names (as extraction will write them, empty when refused), sizes, checksums, times
@@ -24,4 +26,4 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
 
 // Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
 // Size and time alone would take a file patched in place, whose time was put back, for the entry.
-bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known);
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc = nullptr);

@@ -3,11 +3,13 @@
 #include "framework/LongPath.h"
 #include "switching/DurableFile.h"
 #include "switching/FaultPoint.h"
+#include "switching/KeptVersions.h"
 #include "switching/RetryWhileHeld.h"
 #include "switching/StoredVersion.h"
 #include "zip/ZipArchive.h"
 #include "zip/ZipEntryName.h"
 #include "zip/ZipFileCrc.h"
+#include <memory>
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
 const wchar_t SwitchTransaction::kStagingFolder[] = L"~kelvadi-switch";
@@ -166,9 +168,21 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     return CString(std::to_wstring(slot) + L".new");
 }
 
+std::wstring SwitchTransaction::StagedPath(const CString& staged) const
+{
+    return In(std::wstring(kStagingFolder) + L"\\" + staged.Str());
+}
+
+void SwitchTransaction::KeepDisplaced(unsigned long long limit, unsigned long long reserve)
+{
+    m_keepDisplaced = true;
+    m_keptLimit = limit;
+    m_keptReserve = reserve;
+}
+
 void SwitchTransaction::Staged(const CString& staged)
 {
-    std::wstring path = In(std::wstring(kStagingFolder) + L"\\" + staged.Str());
+    std::wstring path = StagedPath(staged);
     DWORD attributes = GetFileAttributesW(path.c_str());
     const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
@@ -246,6 +260,8 @@ DWORD SwitchTransaction::KeepOriginal(const JournalEntry& entry, const std::wstr
 bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString>* kept, std::vector<CString>* unkept)
 {
     bool settled = true;
+    std::unique_ptr<KeptVersions> keptVersions;
+    if (m_keepDisplaced && kept) keptVersions.reset(new KeptVersions(m_folder, m_keptLimit, m_keptReserve));
     for (const JournalEntry& e : journal.entries) {
         std::wstring aside = StagedFile(e.slot, L".old");
         if (!PathExists(aside)) continue;
@@ -256,6 +272,12 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
             if (!moved && unkept) unkept->push_back(e.target);
             settled = settled && moved;
         } else {
+            // Known contents: kept for a switch back where there is room, since only the staging knows their CRC.
+            if (keptVersions && e.slot < m_staged.size() && m_staged[e.slot].originalKnown &&
+                keptVersions->Keep(aside, m_staged[e.slot].originalCrc)) {
+                FaultPoint();
+                continue;
+            }
             SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
             // One that stays needs the journal beside it, or the next start could not tell it from an original.
             settled = RemoveFileRetrying(aside) && settled;
@@ -282,7 +304,7 @@ void SwitchTransaction::RemoveStaging()
     RemoveDirectoryW(folder.c_str());
 }
 
-SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::vector<PackageEntry>& known) const
+SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::vector<PackageEntry>& known)
 {
     SwitchJournal journal;
     journal.label = label;
@@ -299,7 +321,8 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
             // The file keeps the name it has on disk, in its letter case.
             e.target = CString(FolderPart(e.target.Str())) + finder.GetFileName();
             e.hadOriginal = true;
-            e.keepOriginal = !MatchesPackageEntry(target, known);
+            e.keepOriginal = !MatchesPackageEntry(target, known, &m_staged[slot].originalCrc);
+            m_staged[slot].originalKnown = !e.keepOriginal;
         }
         journal.entries.push_back(e);
     }

@@ -75,12 +75,18 @@ public:
     bool Prepare(DWORD* error = nullptr);
     // The staging folder as the reader takes its base folder (not in the long form).
     CString StagingFolder() const;
+    // The full path of a file Stage named.
+    std::wstring StagedPath(const CString& staged) const;
     // The staging file for an entry, relative to the staging folder; a later entry of the same
     // name in any letter case takes the same file, and so replaces the earlier one.
     CString Stage(const CString& name, unsigned long long size, DWORD crc);
     // Called once the entry is written: the launcher's files are plain, since read-only, hidden or
     // system attributes from an archive would make a later entry or switch refuse them as protected.
     void Staged(const CString& staged);
+
+    // From the next commit on, originals that hold a known entry go to the kept versions (within
+    // the limit, and while the volume keeps the reserve free) rather than being removed.
+    void KeepDisplaced(unsigned long long limit, unsigned long long reserve);
 
     // Flush, journal, renames, record, clean-up. Originals whose contents match none of the known
     // entries are kept in the backup folder rather than removed.
@@ -92,11 +98,13 @@ private:
         CString key;
         unsigned long long size;
         DWORD crc;
+        DWORD originalCrc = 0;  // of the file it replaces, when that holds a known entry
+        bool originalKnown = false;
     };
 
     std::wstring In(const std::wstring& relative) const;
     std::wstring StagedFile(unsigned int slot, const wchar_t* extension) const;
-    SwitchJournal PlanJournal(const CString& label, const std::vector<PackageEntry>& known) const;
+    SwitchJournal PlanJournal(const CString& label, const std::vector<PackageEntry>& known);
     bool MakeDurable(const SwitchJournal& journal, CommitReport& report) const;
     // Which entries of a journal found at start-up are in place already; false when a file is
     // neither staged whole nor in place whole, and the switch must go back.
@@ -118,6 +126,9 @@ private:
     DWORD m_lockError = 0;
     bool m_prepared = false;
     std::vector<StagedEntry> m_staged;
+    bool m_keepDisplaced = false;
+    unsigned long long m_keptLimit = 0;
+    unsigned long long m_keptReserve = 0;
 };
 
 // Removes a file; one held open by another program (a scanner, an

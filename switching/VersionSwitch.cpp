@@ -6,8 +6,10 @@
 #include "framework/ResourceData.h"
 #include "switching/FaultPoint.h"
 #include "switching/GameFolder.h"
+#include "switching/KeptVersions.h"
 #include "switching/RetryWhileHeld.h"
 #include "zip/ZipArchive.h"
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <string>
@@ -81,6 +83,23 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         return outcome.Stop(SwitchStop::MissingPackages);
     }
 
+    // Contents a switch kept on this volume are renamed in; only the rest is extracted.
+    std::vector<PackageEntry> entries;
+    std::vector<bool> taken;
+    if (ListPackageEntries(data, size, entries)) {
+        KeptVersions kept((GameFolder(m_gameDir)));
+        for (const PackageEntry& e : entries) {
+            bool take = !e.folder && !e.name.IsEmpty();
+            if (take) {
+                CString staged = transaction.Stage(e.name, e.uncompressedSize, e.crc);
+                take = kept.Take(e, transaction.StagedPath(staged));
+                if (take) transaction.Staged(staged), FaultPoint();
+            }
+            taken.push_back(take || e.folder);
+        }
+        if (std::find(taken.begin(), taken.end(), false) == taken.end()) return true;
+    }
+
     std::wstring archivePath = GameFolder(m_gameDir).Path(L"war_temp.zip");
     WriteArchive(archivePath, data, size);
     FaultPoint();
@@ -101,7 +120,8 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
             return outcome.Stop(SwitchStop::EntryFailed);
         }
         // Folders need no staging: the commit makes those its files lie in.
-        if (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) || (static_cast<size_t>(index) < taken.size() && taken[index]))
+            continue;
         CString staged = transaction.Stage(entry.szName, entry.nUncompressedSize, entry.dwCrc32);
         if (ZipExtractEntry(archive.get(), index, staged) != ZIPRES_OK) {
             outcome.failedEntries.push_back(entry.szName);
@@ -139,6 +159,7 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
         bool staged = transaction.Prepare(&outcome.error) || outcome.Stop(SwitchStop::FolderRefused);
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
+        transaction.KeepDisplaced(KeptVersions::kDefaultLimit, outcome.needed);
         if (staged) Report(transaction.Commit(variant.label, KnownEntries()), outcome);
     }
     outcome.finished = true;

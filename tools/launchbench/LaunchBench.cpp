@@ -9,6 +9,7 @@
 // Rounds (at least 9) alternate between program and floor; medians are compared and the spread
 // is printed. Run after `make test`:
 //     sh tools/wine-run.sh build/launchbench.exe [rounds [start-up]]   (WINEPREFIX=build/wineprefix)
+#include "MessageBoxWindow.h"
 #include "Process.h"
 #include "TempFolder.h"
 #include "TestReplay.h"
@@ -24,6 +25,7 @@
 namespace {
 
 constexpr int kSwitchButton = 1018;  // 1.20E, package 183
+constexpr int kAwayButton = 1019;    // 1.24E, package 185
 
 std::wstring g_build;
 
@@ -129,6 +131,21 @@ double TimeClickToBox(const Process& process, bool throughButton)
     return shown;
 }
 
+// Answers the confirmation box on screen.
+bool Confirm(const Process& process)
+{
+    Window box = WaitForShown(process, L"版本转换成功提示");
+    if (!box) return false;
+    MessageBoxWindow(box).Press(IDOK);
+    return process.WaitForNoWindow([](const Window& w) { return w.Text(200) == L"版本转换成功提示"; });
+}
+
+bool ClickAndConfirm(const Process& process, int button)
+{
+    Window dialog = WaitForShown(process);
+    return dialog && dialog.Control(button).Click() && Confirm(process);
+}
+
 bool WritePackage(const std::wstring& path)
 {
     HMODULE image = LoadLibraryExW((g_build + L"\\vorelin.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -202,6 +219,19 @@ int wmain(int argc, wchar_t** argv)
                     s * 1000, full * 1000, bare * 1000, box * 1000);
     }
     Report("switch", switches, floors, 0.85);
+
+    // The switch back: 1.20E, then 1.24E, then 1.20E again, whose files the launcher kept.
+    Timings backs;
+    for (int round = 0; round < rounds; ++round) {
+        TempFolder switched;
+        if (!LayOutGame(switched, L"vorelin.exe")) return 1;
+        Process process = Process::Start(switched.PathOf(L"vorelin.exe"), L"", switched.Path());
+        bool ready = TimeClickToBox(process, true) >= 0 && Confirm(process) && ClickAndConfirm(process, kAwayButton);
+        double back = ready ? TimeClickToBox(process, true) : -1;
+        if (back < 0) { std::printf("the switch back gave no confirmation\n%ls\n", process.Describe().c_str()); return 1; }
+        backs.Add(back);
+    }
+    Report("switch back to a kept version", backs, floors, 0.25);
 
     Timings replays, byHand;
     for (int round = 0; round < rounds; ++round) {

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const int rounds = 9;
-    Timings switches, floors;
+    Timings switches, floors, keptSwitches;
     for (int round = 0; round < rounds; ++round) {
         TempFolder game;
         SwitchOutcome outcome;
@@ -63,6 +63,17 @@ int main(int argc, char** argv)
             return 1;
         }
         switches.Add(seconds);
+        // Back to 1.20E from 1.24E, which kept 1.20E's files: renames and a check of each file's CRC.
+        SwitchOutcome away, back;
+        VersionSwitch(game.Path().c_str()).Run(kVariant124E, away);
+        Stopwatch keptClock;
+        VersionSwitch(game.Path().c_str()).Run(kVariant120E, back);
+        double kept = keptClock.Seconds();
+        if (!away.Complete() || !back.Complete()) {
+            std::printf("the switch back failed\n");
+            return 1;
+        }
+        keptSwitches.Add(kept);
         if (round == 0) {
             // What start-up pays to confirm the recorded version from the files, against reading wargame.ini.
             Stopwatch identifying;
@@ -87,7 +98,8 @@ int main(int argc, char** argv)
             return 1;
         }
         floors.Add(floor);
-        std::printf("round %d: switch %.3f s, miniunz %.3f s, ratio %.3f\n", round + 1, seconds, floor, seconds / floor);
+        std::printf("round %d: switch %.3f s, back to kept 1.20E %.3f s, miniunz %.3f s, ratio %.3f\n", round + 1, seconds,
+                    kept, floor, seconds / floor);
     }
     // What every start pays for finding that no switch was interrupted, against one look for a file.
     TempFolder quiet;
@@ -105,6 +117,8 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     std::printf("switch %s\nminiunz %s\nratio of medians %.3f (target <= 0.75)\n", switches.Describe().c_str(),
                 floors.Describe().c_str(), switches.Median() / floors.Median());
+    std::printf("switch back to a kept version %s\nratio of medians to miniunz %.3f (target <= 0.25)\n",
+                keptSwitches.Describe().c_str(), keptSwitches.Median() / floors.Median());
     std::printf("peak working set of the switch process: %.1f MB (package %lu bytes mapped as a resource)\n",
                 memory.PeakWorkingSetSize / 1048576.0, size);
     return 0;

@@ -1,0 +1,89 @@
+#include "switching/KeptVersions.h"
+#include "switching/VersionSwitch.h"
+#include "TempFolder.h"
+#include "TestArchive.h"
+#include "TestPackages.h"
+#include <doctest/doctest.h>
+
+namespace {
+
+const VersionVariant kOld{{IDR_PACKAGE_124E, 0}, L"old", L"done"};
+const VersionVariant kNew{{IDR_PACKAGE_120E, 0}, L"new", L"done"};
+
+SwitchOutcome Switch(const TempFolder& game, const VersionVariant& variant)
+{
+    SwitchOutcome outcome;
+    VersionSwitch(game.Path().c_str(), FindTestPackage).Run(variant, outcome);
+    return outcome;
+}
+
+std::wstring KeptName(const std::string& data)
+{
+    wchar_t crc[12];
+    wsprintfW(crc, L"%08lx", Crc32Of(data));
+    return std::wstring(KeptVersions::kFolder) + L"\\" + crc + L"-" + std::to_wstring(data.size());
+}
+
+} // namespace
+
+TEST_CASE("a switch back takes the displaced version's files from the kept versions, checked whole, with their entries' times")
+{
+    struct Case { const char* name; bool archiveBlocked; bool changeKept; };
+    const Case cases[] = {
+        // No package archive can be written: only the kept files can make the switch.
+        {"kept whole", true, false},
+        // Same size, other contents: extracted instead, never taken.
+        {"a kept file changed", false, true},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        g_packages = {{IDR_PACKAGE_124E, BuildArchive({File("war3.exe", "old exe"), File("game.dll", "old dll")})},
+                      {IDR_PACKAGE_120E, BuildArchive({File("war3.exe", "new exe!"), File("game.dll", "new dll!")})}};
+        TempFolder game;
+        REQUIRE(Switch(game, kOld).Complete());
+        REQUIRE(Switch(game, kNew).Complete());
+        CHECK(game.Read(KeptName("old dll")) == "old dll");
+        CHECK(game.Read(KeptName("old exe")) == "old exe");
+        if (c.changeKept) REQUIRE(game.Write(KeptName("old dll"), "odd dll"));
+        if (c.archiveBlocked) REQUIRE(game.MakeFolder(L"war_temp.zip"));
+
+        SwitchOutcome back = Switch(game, kOld);
+        CHECK(back.Complete());
+        CHECK(game.Read(L"game.dll") == "old dll");
+        CHECK(game.Read(L"war3.exe") == "old exe");
+        CHECK(game.Read(KeptName("new dll!")) == "new dll!");
+        CHECK_FALSE(game.Exists(KeptName("old exe")));
+        std::vector<PackageEntry> entries;
+        REQUIRE(ListPackageEntries(g_packages[IDR_PACKAGE_124E].data(), g_packages[IDR_PACKAGE_124E].size(), entries));
+        for (const PackageEntry& e : entries) {
+            unsigned long long size = 0;
+            FILETIME modified{};
+            REQUIRE(ReadFileStamp(game.PathOf(e.name.Str()), &size, &modified));
+            CHECK(CompareFileTime(&modified, &e.modified) == 0);
+        }
+    }
+}
+
+TEST_CASE("the kept versions stay within their limit and the volume's reserve, each content once")
+{
+    TempFolder game;
+    struct Case { const char* name; unsigned long long limit, reserve; bool kept; };
+    const Case cases[] = {
+        {"room", 100, 0, true},
+        {"over the limit", 5, 0, false},
+        {"the volume would fall below the reserve", 100, ~0ull, false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        REQUIRE(game.Write(L"game.dll", "old dll"));
+        KeptVersions kept(GameFolder(game.Path().c_str()), c.limit, c.reserve);
+        CHECK(kept.Keep(game.PathOf(L"game.dll"), Crc32Of("old dll")) == c.kept);
+        CHECK(game.Exists(L"game.dll") != c.kept);
+        if (!c.kept) continue;
+        // The same contents once more: not kept twice.
+        REQUIRE(game.Write(L"game.dll", "old dll"));
+        CHECK_FALSE(kept.Keep(game.PathOf(L"game.dll"), Crc32Of("old dll")));
+        CHECK((GetFileAttributesW(game.PathOf(KeptVersions::kFolder).c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0);
+        REQUIRE(DeleteFileW(game.PathOf(KeptName("old dll")).c_str()));
+    }
+}
