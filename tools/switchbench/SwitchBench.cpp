@@ -70,7 +70,8 @@ int main(int argc, char** argv)
         VersionSwitch(game.Path().c_str()).Run(kVariant120E, back);
         double kept = keptClock.Seconds();
         if (!away.Complete() || !back.Complete()) {
-            std::printf("the switch back failed\n");
+            std::printf("the switch back failed: away stop %d, back stop %d\n", static_cast<int>(away.stop),
+                        static_cast<int>(back.stop));
             return 1;
         }
         keptSwitches.Add(kept);
