@@ -9,7 +9,6 @@
 #include "zip/ZipArchive.h"
 #include "zip/ZipEntryName.h"
 #include "zip/ZipFileCrc.h"
-#include <map>
 #include <memory>
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
@@ -164,13 +163,8 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     CString key = NameKey(name);
     size_t slot = 0;
     while (slot < m_staged.size() && m_staged[slot].key != key) ++slot;
-    if (slot == m_staged.size()) {
-        m_staged.push_back({name, key, size, crc});
-    } else {
-        // The file is written again: not while it is being flushed.
-        m_flush.Wait();
-        m_staged[slot] = {m_staged[slot].name, key, size, crc};
-    }
+    if (slot == m_staged.size()) m_staged.push_back({name, key, size, crc});
+    else m_staged[slot] = {m_staged[slot].name, key, size, crc};
     return CString(std::to_wstring(slot) + L".new");
 }
 
@@ -193,7 +187,6 @@ void SwitchTransaction::Staged(const CString& staged)
     const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
         SetFileAttributesW(path.c_str(), (attributes & ~protecting) | FILE_ATTRIBUTE_ARCHIVE);
-    m_flush.Add(path);
 }
 
 bool SwitchTransaction::RollForward(const JournalEntry& entry)
@@ -299,8 +292,6 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
 
 void SwitchTransaction::RemoveStaging()
 {
-    // Not under the flush of a file that is about to go.
-    m_flush.Wait();
     std::wstring folder = In(kStagingFolder);
     // A journal's files are the player's until the journal says otherwise.
     if (!PathExists(folder) || PathExists(In(kJournal))) return;
@@ -338,16 +329,10 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
     return journal;
 }
 
-bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report)
+bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report) const
 {
-    std::map<std::wstring, DWORD> flushed = m_flush.Wait();
     for (const JournalEntry& e : journal.entries) {
-        const std::wstring path = StagedFile(e.slot, L".new");
-        auto found = flushed.find(path);
-        // Flushed while the rest was extracted; a file taken since then is as lost as one never flushed.
-        DWORD error = found != flushed.end() && found->second == 0
-                          ? (PathExists(path) ? 0 : static_cast<DWORD>(ERROR_FILE_NOT_FOUND))
-                          : RetryWhileHeld(5, [&] { return FlushFileToDisk(path); });
+        DWORD error = RetryWhileHeld(5, [&] { return FlushFileToDisk(StagedFile(e.slot, L".new")); });
         if (error) {
             report.result = CommitResult::StagedLost;
             report.file = e.target;
