@@ -63,6 +63,18 @@ bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
     return GameFolder(gameDir).FreeSpace(&free) && free < wanted;
 }
 
+SwitchStop StopOf(CommitResult result)
+{
+    switch (result) {
+    case CommitResult::Committed: return SwitchStop::None;
+    case CommitResult::StagedLost: return SwitchStop::StagedLost;
+    case CommitResult::JournalUnwritten: return SwitchStop::JournalUnwritten;
+    case CommitResult::Refused: return SwitchStop::CommitRefused;
+    case CommitResult::Stuck: return SwitchStop::Stuck;
+    }
+    return SwitchStop::CommitRefused;
+}
+
 const unsigned int kAllPackages[] = {IDR_PACKAGE_120E, IDR_PACKAGE_124E, IDR_PACKAGE_126, IDR_PACKAGE_124E_8M,
                                      IDR_PACKAGE_120E_4M};
 
@@ -167,23 +179,7 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
 
 void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)
 {
-    switch (report.result) {
-    case CommitResult::Committed:
-        outcome.stop = SwitchStop::None;
-        break;
-    case CommitResult::StagedLost:
-        outcome.stop = SwitchStop::StagedLost;
-        break;
-    case CommitResult::JournalUnwritten:
-        outcome.stop = SwitchStop::JournalUnwritten;
-        break;
-    case CommitResult::Refused:
-        outcome.stop = SwitchStop::CommitRefused;
-        break;
-    case CommitResult::Stuck:
-        outcome.stop = SwitchStop::Stuck;
-        break;
-    }
+    outcome.stop = StopOf(report.result);
     outcome.file = report.file;
     outcome.error = report.error;
     outcome.recordWritten = report.recordWritten;
