@@ -9,6 +9,7 @@
 #include "Stopwatch.h"
 #include "TempFolder.h"
 #include "Timings.h"
+#include "switching/FaultPoint.h"
 #include "switching/InstalledVersion.h"
 #include "switching/StoredVersion.h"
 #include "switching/VersionSwitch.h"
@@ -19,6 +20,40 @@
 #include <string>
 
 namespace {
+
+// Where a switch's time goes: the named points it passes, as seconds since the switch began.
+Stopwatch* g_phaseClock = nullptr;
+double g_phases[3];
+void AtPhase(const char* name)
+{
+    static const char* const kNames[] = {"staged", "flushed", "journal"};
+    for (int i = 0; name && g_phaseClock && i < 3; ++i)
+        if (std::strcmp(name, kNames[i]) == 0) g_phases[i] = g_phaseClock->Seconds();
+}
+
+// Runs the switch with its phases timed into the four timings; its whole time.
+double TimedSwitch(const std::wstring& game, const VersionVariant& variant, SwitchOutcome& outcome, Timings* phases)
+{
+    Stopwatch clock;
+    g_phaseClock = &clock;
+    SetFaultHook(AtPhase);
+    VersionSwitch(game.c_str()).Run(variant, outcome);
+    double seconds = clock.Seconds();
+    SetFaultHook(nullptr);
+    g_phaseClock = nullptr;
+    phases[0].Add(g_phases[0]);
+    phases[1].Add(g_phases[1] - g_phases[0]);
+    phases[2].Add(g_phases[2] - g_phases[1]);
+    phases[3].Add(seconds - g_phases[2]);
+    return seconds;
+}
+
+void PrintPhases(const char* what, const Timings* phases)
+{
+    std::printf("%s, medians: checks and staging %.0f ms, originals' CRC and flush %.0f ms, journal %.0f ms, "
+                "renames, record and clean-up %.0f ms\n",
+                what, phases[0].Median() * 1e3, phases[1].Median() * 1e3, phases[2].Median() * 1e3, phases[3].Median() * 1e3);
+}
 
 // miniunz from beside this program; seconds to its end, negative when it could not be started.
 double RunMiniunz(const std::wstring& archive, const std::wstring& target)
@@ -51,13 +86,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const int rounds = 9;
-    Timings switches, floors, keptSwitches;
+    Timings switches, floors, keptSwitches, firstPhases[4], backPhases[4];
     for (int round = 0; round < rounds; ++round) {
         TempFolder game;
         SwitchOutcome outcome;
-        Stopwatch clock;
-        VersionSwitch(game.Path().c_str()).Run(kVariant120E, outcome);
-        double seconds = clock.Seconds();
+        double seconds = TimedSwitch(game.Path(), kVariant120E, outcome, firstPhases);
         if (!outcome.Complete()) {
             std::printf("the switch failed\n");
             return 1;
@@ -66,9 +99,7 @@ int main(int argc, char** argv)
         // Back to 1.20E from 1.24E, which kept 1.20E's files: renames and a check of each file's CRC.
         SwitchOutcome away, back;
         VersionSwitch(game.Path().c_str()).Run(kVariant124E, away);
-        Stopwatch keptClock;
-        VersionSwitch(game.Path().c_str()).Run(kVariant120E, back);
-        double kept = keptClock.Seconds();
+        double kept = TimedSwitch(game.Path(), kVariant120E, back, backPhases);
         if (!away.Complete() || !back.Complete()) {
             std::printf("the switch back failed: away stop %d, back stop %d\n", static_cast<int>(away.stop),
                         static_cast<int>(back.stop));
@@ -118,6 +149,8 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     std::printf("switch %s\nminiunz %s\nratio of medians %.3f (target <= 0.75)\n", switches.Describe().c_str(),
                 floors.Describe().c_str(), switches.Median() / floors.Median());
+    PrintPhases("the switch", firstPhases);
+    PrintPhases("the switch back", backPhases);
     std::printf("switch back to a kept version %s\nratio of medians to miniunz %.3f (target <= 0.25)\n",
                 keptSwitches.Describe().c_str(), keptSwitches.Median() / floors.Median());
     std::printf("peak working set of the switch process: %.1f MB (package %lu bytes mapped as a resource)\n",
