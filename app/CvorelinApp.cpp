@@ -39,7 +39,12 @@ BOOL CvorelinApp::InitInstance()
     // Anything else is a replay to play, as Explorer's Open passes it: the whole line, in quotes or not.
     if (command.GetLength() >= 2 && command.GetAt(0) == L'"' && command.GetAt(command.GetLength() - 1) == L'"')
         command = command.Mid(1).Left(command.GetLength() - 2);
-    if (!command.IsEmpty()) dialog.OpenReplayAtStart(command);
+    if (!command.IsEmpty()) {
+        // The game is started from its own folder: a path relative to where the launcher was started must be made whole.
+        wchar_t full[MAX_PATH * 4];
+        DWORD length = GetFullPathNameW(command, sizeof full / sizeof full[0], full, nullptr);
+        dialog.OpenReplayAtStart(length > 0 && length < sizeof full / sizeof full[0] ? CString(full) : command);
+    }
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -31,9 +31,9 @@ struct Game120E : LauncherFolder {
         return true;
     }
     // The launcher started as Explorer's Open starts it, on the replay.
-    bool Open(const std::wstring& replay)
+    bool Open(const std::wstring& replay, const std::wstring& workingDir)
     {
-        launcher = Process::Start(LauncherPath(), L"\"" + replay + L"\"", folder.Path());
+        launcher = Process::Start(LauncherPath(), L"\"" + replay + L"\"", workingDir);
         return launcher.Started();
     }
 };
@@ -57,11 +57,13 @@ TEST_CASE("a replay opens in its own version, the game plays it from the game fo
         std::string wrapper;      // a platform's own bytes before the replay
         const wchar_t* gameDll;   // what the game ran on
         bool copied;              // given to the game as a copy in the game folder
+        bool relative = false;    // named relative to the folder the launcher is started in
     };
     const Case cases[] = {
         {"1.24 in 1.20E", 24, L"my games\\one.w3g", "", L"1, 24, ", false},
         {"a wrapped replay under a name of its own", 24, L"对战 录像.nwg", std::string(300, '\x07'), L"1, 24, ", true},
         {"1.20 in 1.20E: nothing switched", 20, L"old.w3g", "", L"1, 20, ", false},
+        {"named from where the launcher starts", 24, L"my games\\one.w3g", "", L"1, 24, ", false, true},
     };
     for (const Case& c : cases) {
         CAPTURE(std::string(c.name));
@@ -73,7 +75,7 @@ TEST_CASE("a replay opens in its own version, the game plays it from the game fo
         REQUIRE(replays.Write(c.file, c.wrapper + ReplayOfVersion(c.version)));
         // The game plays on for a moment: the launcher must wait for it.
         REQUIRE(game.folder.Write(L"war3_wait.txt", "1500"));
-        REQUIRE(game.Open(replays.PathOf(c.file)));
+        REQUIRE(c.relative ? game.Open(c.file, replays.Path()) : game.Open(replays.PathOf(c.file), game.folder.Path()));
 
         REQUIRE(WaitUntil([&] { return !StandInStarts(game.folder).empty(); }, 60000));
         CHECK(game.launcher.IsRunning());
@@ -139,7 +141,7 @@ TEST_CASE("a launcher ended while its replay plays leaves word: the next start o
     TempFolder replays;
     REQUIRE(replays.Write(L"one.w3g", ReplayOfVersion(24)));
     REQUIRE(game.folder.Write(L"war3_wait.txt", "30000"));
-    REQUIRE(game.Open(replays.PathOf(L"one.w3g")));
+    REQUIRE(game.Open(replays.PathOf(L"one.w3g"), game.folder.Path()));
     REQUIRE(WaitUntil([&] { return !StandInStarts(game.folder).empty(); }, 60000));
     REQUIRE(game.launcher.Kill());
     CHECK(game.Holds(IDR_PACKAGE_124E));
