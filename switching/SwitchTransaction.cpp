@@ -175,7 +175,6 @@ std::wstring SwitchTransaction::StagedPath(const CString& staged) const
 
 void SwitchTransaction::KeepDisplaced(unsigned long long limit, unsigned long long reserve)
 {
-    m_keepDisplaced = true;
     m_keptLimit = limit;
     m_keptReserve = reserve;
 }
@@ -261,7 +260,7 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
 {
     bool settled = true;
     std::unique_ptr<KeptVersions> keptVersions;
-    if (m_keepDisplaced && kept) keptVersions.reset(new KeptVersions(m_folder, m_keptLimit, m_keptReserve));
+    if (m_keptLimit > 0 && kept) keptVersions.reset(new KeptVersions(m_folder, m_keptLimit, m_keptReserve));
     for (const JournalEntry& e : journal.entries) {
         std::wstring aside = StagedFile(e.slot, L".old");
         if (!PathExists(aside)) continue;
@@ -271,13 +270,9 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
             if (moved && kept) kept->push_back(e.target);
             if (!moved && unkept) unkept->push_back(e.target);
             settled = settled && moved;
-        } else {
-            // Known contents: kept for a switch back where there is room, since only the staging knows their CRC.
-            if (keptVersions && e.slot < m_staged.size() && m_staged[e.slot].originalKnown &&
-                keptVersions->Keep(aside, m_staged[e.slot].originalCrc)) {
-                FaultPoint();
-                continue;
-            }
+        } else if (!keptVersions || e.slot >= m_staged.size() || !keptVersions->Keep(aside, m_staged[e.slot].originalCrc)) {
+            // Known contents are kept for a switch back where there is room (only the commit knows
+            // their CRC); otherwise they go.
             SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
             // One that stays needs the journal beside it, or the next start could not tell it from an original.
             settled = RemoveFileRetrying(aside) && settled;
@@ -322,7 +317,6 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
             e.target = CString(FolderPart(e.target.Str())) + finder.GetFileName();
             e.hadOriginal = true;
             e.keepOriginal = !MatchesPackageEntry(target, known, &m_staged[slot].originalCrc);
-            m_staged[slot].originalKnown = !e.keepOriginal;
         }
         journal.entries.push_back(e);
     }

@@ -99,7 +99,6 @@ private:
         unsigned long long size;
         DWORD crc;
         DWORD originalCrc = 0;  // of the file it replaces, when that holds a known entry
-        bool originalKnown = false;
     };
 
     std::wstring In(const std::wstring& relative) const;
@@ -126,8 +125,7 @@ private:
     DWORD m_lockError = 0;
     bool m_prepared = false;
     std::vector<StagedEntry> m_staged;
-    bool m_keepDisplaced = false;
-    unsigned long long m_keptLimit = 0;
+    unsigned long long m_keptLimit = 0;  // 0: displaced originals are removed, not kept
     unsigned long long m_keptReserve = 0;
 };
 

@@ -105,7 +105,10 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
             if (take) {
                 CString staged = transaction.Stage(e.name, e.uncompressedSize, e.crc);
                 take = kept.Take(e, transaction.StagedPath(staged));
-                if (take) transaction.Staged(staged), FaultPoint();
+                if (take) {
+                    transaction.Staged(staged);
+                    FaultPoint();
+                }
             }
             taken.push_back(take || e.folder);
         }
