@@ -1,61 +1,15 @@
 #include "switching/VersionSwitch.h"
-#include "framework/CFile.h"
-#include "framework/CFileException.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/ResourceData.h"
 #include "switching/FaultPoint.h"
 #include "switching/GameFolder.h"
 #include "switching/KeptVersions.h"
-#include "switching/RetryWhileHeld.h"
 #include "zip/ZipArchive.h"
 #include <algorithm>
-#include <exception>
-#include <memory>
 #include <string>
 
 namespace {
-
-// The temporary archive's file: removed when the package is done or an exception leaves; one
-// that another program holds open is left for the next start.
-class TemporaryArchive {
-public:
-    explicit TemporaryArchive(const std::wstring& path) : m_path(path) {}
-    ~TemporaryArchive() { RemoveFileRetrying(m_path); }
-    TemporaryArchive(const TemporaryArchive&) = delete;
-    TemporaryArchive& operator=(const TemporaryArchive&) = delete;
-
-private:
-    std::wstring m_path;
-};
-
-// A package's archive written in one go. Another program that has a previous one open (a
-// scanner) is waited for a moment before the file error is the caller's; a file this call
-// created and could not finish goes with it.
-void WriteArchive(const std::wstring& path, const void* data, unsigned long size)
-{
-    std::unique_ptr<CFile> file;
-    std::exception_ptr refused;
-    RetryWhileHeld(10, [&] {
-        try {
-            file.reset(new CFile(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
-            return DWORD(0);
-        } catch (CFileException& e) {
-            if (e.m_cause != CFileException::sharingViolation) throw;
-            refused = std::current_exception();
-            return DWORD(ERROR_SHARING_VIOLATION);
-        }
-    });
-    if (!file) std::rethrow_exception(refused);
-    try {
-        file->Write(data, size);
-        file->Close();
-    } catch (CFileException&) {
-        file.reset();
-        RemoveFileRetrying(path, 3);
-        throw;
-    }
-}
 
 bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
 {
@@ -115,13 +69,9 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         if (std::find(taken.begin(), taken.end(), false) == taken.end()) return true;
     }
 
-    std::wstring archivePath = GameFolder(m_gameDir).Path(L"war_temp.zip");
-    WriteArchive(archivePath, data, size);
-    FaultPoint();
-
-    // Declared first, so that the archive is closed before its file goes.
-    TemporaryArchive temporary(archivePath);
-    ZipArchiveOwner archive(ZipOpen(archivePath.c_str()));
+    // Read where the package lies, mapped with the program: a copy of it on the disk first would
+    // double what the switch writes, and a leftover copy that could not be replaced would stop it.
+    ZipArchiveOwner archive(ZipOpenMemory(data, size));
     if (!archive) return outcome.Stop(SwitchStop::ArchiveUnreadable);
     if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK)
         return outcome.Stop(SwitchStop::FolderRefused);
@@ -207,7 +157,6 @@ std::vector<PackageEntry> VersionSwitch::KnownEntries() const
 bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome) const
 {
     std::vector<PackageEntry> targets;
-    unsigned long largestArchive = 0;
     for (unsigned int id : variant.packages) {
         const void* data = nullptr;
         unsigned long size = 0;
@@ -220,13 +169,11 @@ bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome)
         if (!ListPackageEntries(data, size, entries)) return outcome.Stop(SwitchStop::Damaged);
         for (const PackageEntry& e : entries) outcome.needed += e.uncompressedSize;
         targets.insert(targets.end(), entries.begin(), entries.end());
-        if (size > largestArchive) largestArchive = size;
     }
     // Without all its packages the variant cannot be whole.
     if (!outcome.missingPackages.empty()) return outcome.Stop(SwitchStop::MissingPackages);
 
     outcome.blockedFiles = SwitchPreflight::CheckTargets(m_gameDir, targets);
     if (!outcome.blockedFiles.empty()) return outcome.Stop(SwitchStop::Blocked);
-    outcome.needed += largestArchive;  // the temporary archive sits beside the staged files
     return SwitchPreflight::HasRoom(m_gameDir, outcome.needed, &outcome.available) || outcome.Stop(SwitchStop::LacksRoom);
 }

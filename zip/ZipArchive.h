@@ -33,9 +33,11 @@ struct ZipMemory {
     unsigned long long position;
 };
 
-// Entries up to this size are inflated whole: the largest game file is 34 MB, and two buffers
-// of this size still fit a 32-bit process with its packages mapped.
-const unsigned long long kZipWholeEntryLimit = 64ULL << 20;
+// Entries up to this size are inflated whole, in one call; larger ones stream through a buffer of
+// the same size. Memory a process touches for the first time costs more than the inflating (a
+// virtual machine may hand freed memory back to its host, and fault it in again page by page),
+// so a buffer the size of the largest game file (34 MB) would cost more than it saves.
+const unsigned long long kZipWholeEntryLimit = 1ULL << 20;
 
 struct unz_file_info64_s;
 class ZipFileView;
