@@ -172,7 +172,7 @@ TEST_CASE("faults in the middle of a switch: the old version stays whole or the 
         const wchar_t* root = L"";  // a volume of its own
     };
     const Case cases[] = {
-        {"a scanner holds war_temp.zip", L"hold:1:war_temp.zip:2000", k120E4M, true, L"版本转换成功，当前版本为：1.20E+4M"},
+        {"a scanner holds a staged file a moment", L"hold:staged:~kelvadi-switch\\0.new:100", k120E4M, true, L"版本转换成功，当前版本为：1.20E+4M"},
         {"game.dll locked after the check", L"lock:1:game.dll", k120E, false, L"替换文件 game.dll 时被拒绝"},
         {"read-only record", L"", k120E, true, L"wargame.ini 无法写入"},
         {"the volume fills while staging", L"fill:1", k120E, false, L"磁盘已满", 0, L"T:\\"},

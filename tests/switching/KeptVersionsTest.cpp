@@ -4,6 +4,8 @@
 #include "TestArchive.h"
 #include "TestPackages.h"
 #include <doctest/doctest.h>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -28,9 +30,9 @@ std::wstring KeptName(const std::string& data)
 
 TEST_CASE("a switch back takes the displaced version's files from the kept versions, checked whole, with their entries' times")
 {
-    struct Case { const char* name; bool archiveBlocked; bool changeKept; };
+    struct Case { const char* name; bool packageDamaged; bool changeKept; };
     const Case cases[] = {
-        // No package archive can be written: only the kept files can make the switch.
+        // The package's entries cannot be extracted: only the kept files can make the switch.
         {"kept whole", true, false},
         // Same size, other contents: extracted instead, never taken.
         {"a kept file changed", false, true},
@@ -45,7 +47,18 @@ TEST_CASE("a switch back takes the displaced version's files from the kept versi
         CHECK(game.Read(KeptName("old dll")) == "old dll");
         CHECK(game.Read(KeptName("old exe")) == "old exe");
         if (c.changeKept) REQUIRE(game.Write(KeptName("old dll"), "odd dll"));
-        if (c.archiveBlocked) REQUIRE(game.MakeFolder(L"war_temp.zip"));
+        // Every entry's data zeroed, its headers kept: listed still, extracted never.
+        for (size_t at = 0; c.packageDamaged && g_packages[IDR_PACKAGE_124E].compare(at, 4, "PK\3\4", 4) == 0;) {
+            std::string& package = g_packages[IDR_PACKAGE_124E];
+            uint32_t compressed = 0;
+            uint16_t name = 0, extra = 0;
+            std::memcpy(&compressed, &package[at + 18], 4);
+            std::memcpy(&name, &package[at + 26], 2);
+            std::memcpy(&extra, &package[at + 28], 2);
+            at += 30 + name + extra;
+            std::fill_n(package.begin() + at, compressed, '\0');
+            at += compressed;
+        }
 
         SwitchOutcome back = Switch(game, kOld);
         CHECK(back.Complete());
