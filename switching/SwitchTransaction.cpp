@@ -168,6 +168,14 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     return CString(std::to_wstring(slot) + L".new");
 }
 
+bool SwitchTransaction::IsStaged(const CString& name) const
+{
+    CString key = NameKey(name);
+    for (const StagedEntry& e : m_staged)
+        if (e.key == key) return true;
+    return false;
+}
+
 std::wstring SwitchTransaction::StagedPath(const CString& staged) const
 {
     return In(std::wstring(kStagingFolder) + L"\\" + staged.Str());

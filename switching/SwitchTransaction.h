@@ -80,6 +80,8 @@ public:
     // The staging file for an entry, relative to the staging folder; a later entry of the same
     // name in any letter case takes the same file, and so replaces the earlier one.
     CString Stage(const CString& name, unsigned long long size, DWORD crc);
+    // Whether an entry of this name, in any letter case, has a staging file.
+    bool IsStaged(const CString& name) const;
     // Called once the entry is written: the launcher's files are plain, since read-only, hidden or
     // system attributes from an archive would make a later entry or switch refuse them as protected.
     void Staged(const CString& staged);

@@ -1,4 +1,5 @@
 #include "switching/VersionSwitch.h"
+#include "framework/CHandle.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/ResourceData.h"
@@ -6,6 +7,7 @@
 #include "switching/GameFolder.h"
 #include "switching/KeptVersions.h"
 #include "zip/ZipArchive.h"
+#include "zip/ZipFileCrc.h"
 #include <algorithm>
 #include <string>
 
@@ -15,6 +17,22 @@ bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
 {
     unsigned long long free = 0;
     return GameFolder(gameDir).FreeSpace(&free) && free < wanted;
+}
+
+// A file that holds the entry already, checked as a kept file is (size and CRC), needs no staging:
+// it keeps its place and takes the entry's times, as extraction would leave it. A version's files
+// that the version before lacked stay through a switch, and a switch back finds them so.
+bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry)
+{
+    std::wstring path = folder.Path(entry.name.Str());
+    unsigned long long size = 0;
+    DWORD crc = 0;
+    if (!ReadFileStamp(path, &size, nullptr) || size != entry.uncompressedSize || !ZipFileCrc32(path.c_str(), &crc, &size) ||
+        crc != entry.crc || size != entry.uncompressedSize)
+        return false;
+    CHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
+    return file && SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
 }
 
 SwitchStop StopOf(CommitResult result)
@@ -49,13 +67,19 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         return outcome.Stop(SwitchStop::MissingPackages);
     }
 
-    // Contents a switch kept on this volume are renamed in; only the rest is extracted.
+    // Files in place already stay, contents a switch kept on this volume are renamed in, and only
+    // the rest is extracted. A name staged by an earlier package is staged again, over that one.
     std::vector<PackageEntry> entries;
     std::vector<bool> taken;
     if (ListPackageEntries(data, size, entries)) {
-        KeptVersions kept((GameFolder(m_gameDir)));
+        GameFolder folder(m_gameDir);
+        KeptVersions kept(folder);
         for (const PackageEntry& e : entries) {
             bool take = !e.folder && !e.name.IsEmpty();
+            if (take && !transaction.IsStaged(e.name) && HoldsEntryInPlace(folder, e)) {
+                taken.push_back(true);
+                continue;
+            }
             if (take) {
                 CString staged = transaction.Stage(e.name, e.uncompressedSize, e.crc);
                 take = kept.Take(e, transaction.StagedPath(staged));

@@ -1,4 +1,5 @@
 #include "switching/KeptVersions.h"
+#include "framework/CHandle.h"
 #include "switching/VersionSwitch.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
@@ -98,5 +99,40 @@ TEST_CASE("the kept versions stay within their limit and the volume's reserve, e
         CHECK_FALSE(kept.Keep(game.PathOf(L"game.dll"), Crc32Of("old dll")));
         CHECK((GetFileAttributesW(game.PathOf(KeptVersions::kFolder).c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0);
         REQUIRE(DeleteFileW(game.PathOf(KeptName("old dll")).c_str()));
+    }
+}
+
+TEST_CASE("a file that holds its entry already stays in place with the entry's times; a later package's entry of its name still wins")
+{
+    const VersionVariant kTwo{{IDR_PACKAGE_120E, IDR_PACKAGE_120E_4M}, L"two", L"done"};
+    struct Case { const char* name; const char* first; const char* second; const char* before; bool samePlace; };
+    const Case cases[] = {
+        {"in place", "same dll", nullptr, "same dll", true},
+        {"staged by the first package, in place for the second", "one dll", "two dll", "two dll", false},
+        {"in place for the first, other in the second", "one dll", "two dll", "one dll", false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        g_packages = {{IDR_PACKAGE_120E, BuildArchive({File("game.dll", c.first)})}};
+        if (c.second) g_packages[IDR_PACKAGE_120E_4M] = BuildArchive({File("game.dll", c.second)});
+        TempFolder game;
+        REQUIRE(game.Write(L"game.dll", c.before));
+        auto fileIndex = [&] {
+            CHandle file(CreateFileW(game.PathOf(L"game.dll").c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            BY_HANDLE_FILE_INFORMATION info{};
+            REQUIRE(GetFileInformationByHandle(file, &info));
+            return (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        };
+        unsigned long long before = fileIndex();
+        REQUIRE(Switch(game, c.second ? kTwo : kNew).Complete());
+        CHECK(game.Read(L"game.dll") == (c.second ? c.second : c.first));
+        CHECK((fileIndex() == before) == c.samePlace);
+        unsigned long long size = 0;
+        FILETIME modified{};
+        REQUIRE(ReadFileStamp(game.PathOf(L"game.dll"), &size, &modified));
+        const std::string& last = g_packages[c.second ? IDR_PACKAGE_120E_4M : IDR_PACKAGE_120E];
+        std::vector<PackageEntry> entries;
+        REQUIRE(ListPackageEntries(last.data(), last.size(), entries));
+        CHECK(Ticks(modified) == Ticks(entries[0].modified));
     }
 }

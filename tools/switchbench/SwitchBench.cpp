@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const int rounds = 9;
-    Timings switches, floors, keptSwitches, firstPhases[4], backPhases[4], archiveWrites;
+    Timings switches, floors, keptSwitches, firstPhases[4], backPhases[4];
     for (int round = 0; round < rounds; ++round) {
         TempFolder game;
         SwitchOutcome outcome;
@@ -122,10 +122,7 @@ int main(int argc, char** argv)
         // The floor extracts the very package bytes, written out beforehand and not timed.
         TempFolder source;
         std::wstring archive = source.PathOf(L"183.zip");
-        // The same write the switch makes of its temporary archive, for its share of the staging.
-        Stopwatch writing;
         WriteWholeFile(archive, std::string(static_cast<const char*>(data), size));
-        archiveWrites.Add(writing.Seconds());
         TempFolder target;
         double floor = RunMiniunz(archive, target.Path());
         if (floor < 0) {
@@ -153,7 +150,6 @@ int main(int argc, char** argv)
     std::printf("switch %s\nminiunz %s\nratio of medians %.3f (target <= 0.75)\n", switches.Describe().c_str(),
                 floors.Describe().c_str(), switches.Median() / floors.Median());
     PrintPhases("the switch", firstPhases);
-    std::printf("  of its staging, writing the package's archive alone: median %.0f ms\n", archiveWrites.Median() * 1e3);
     PrintPhases("the switch back", backPhases);
     std::printf("switch back to a kept version %s\nratio of medians to miniunz %.3f (target <= 0.25)\n",
                 keptSwitches.Describe().c_str(), keptSwitches.Median() / floors.Median());
