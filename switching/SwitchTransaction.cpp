@@ -63,6 +63,7 @@ SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_folder(gameDir)
 
 SwitchTransaction::~SwitchTransaction()
 {
+    m_earlyFlush.Finish();
     if (m_prepared) RemoveStaging();
 }
 
@@ -194,6 +195,7 @@ void SwitchTransaction::Staged(const CString& staged)
     const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
         SetFileAttributesW(path.c_str(), (attributes & ~protecting) | FILE_ATTRIBUTE_ARCHIVE);
+    m_earlyFlush.Add(path);
 }
 
 bool SwitchTransaction::RollForward(const JournalEntry& entry)
@@ -331,8 +333,9 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
     return journal;
 }
 
-bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report) const
+bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& report)
 {
+    m_earlyFlush.Finish();
     for (const JournalEntry& e : journal.entries) {
         DWORD error = RetryWhileHeld(5, [&] { return FlushFileToDisk(StagedFile(e.slot, L".new")); });
         if (error) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/CHandle.h"
 #include "framework/CString.h"
+#include "switching/EarlyFlush.h"
 #include "switching/GameFolder.h"
 #include "switching/PackageListing.h"
 #include "switching/SwitchJournal.h"
@@ -106,7 +107,7 @@ private:
     std::wstring In(const std::wstring& relative) const;
     std::wstring StagedFile(unsigned int slot, const wchar_t* extension) const;
     SwitchJournal PlanJournal(const CString& label, const std::vector<PackageEntry>& known);
-    bool MakeDurable(const SwitchJournal& journal, CommitReport& report) const;
+    bool MakeDurable(const SwitchJournal& journal, CommitReport& report);
     // Which entries of a journal found at start-up are in place already; false when a file is
     // neither staged whole nor in place whole, and the switch must go back.
     bool Verify(const SwitchJournal& journal, std::vector<bool>& inPlace) const;
@@ -127,6 +128,7 @@ private:
     DWORD m_lockError = 0;
     bool m_prepared = false;
     std::vector<StagedEntry> m_staged;
+    EarlyFlush m_earlyFlush;
     unsigned long long m_keptLimit = 0;  // 0: displaced originals are removed, not kept
     unsigned long long m_keptReserve = 0;
 };
