@@ -41,6 +41,14 @@ FARPROC Resolve(const wchar_t* library, const char* name, void** slot)
 
 } // namespace
 
+// The import slot's symbol: decorated with the argument bytes on 32-bit, plain on 64-bit (the
+// tests' twin, which must load no more before its window than the program does).
+#ifdef _WIN64
+#define LAZY_SLOT(name, bytes) "__imp_" #name
+#else
+#define LAZY_SLOT(name, bytes) "__imp__" #name "@" #bytes
+#endif
+
 // LAZY_IMPORT(library, result type, name, argument bytes, failure value, (parameters), (arguments))
 // The stub must have the SDK's type and the 32-bit decoration its size: a mistyped one would still
 // link, and corrupt the stack or leave the real import in place.
@@ -48,7 +56,7 @@ FARPROC Resolve(const wchar_t* library, const char* name, void** slot)
     static Result WINAPI Lazy_##name parameters;                                                           \
     static_assert(std::is_same<decltype(&Lazy_##name), decltype(&::name)>::value, #name ": not the SDK's type"); \
     static_assert(sizeof(void*) != 4 || StackBytes<decltype(&::name)>::value == bytes, #name ": wrong bytes"); \
-    extern "C" void* lazy_slot_##name __asm__("__imp__" #name "@" #bytes);                                 \
+    extern "C" void* lazy_slot_##name __asm__(LAZY_SLOT(name, bytes));                                     \
     void* lazy_slot_##name = reinterpret_cast<void*>(&Lazy_##name);                                        \
     static Result WINAPI Lazy_##name parameters                                                            \
     {                                                                                                      \
