@@ -112,11 +112,10 @@ BOOL CvorelinDlg::OnInitDialog()
         ExitProcess(0);
     }
 
-    CString detected = DetectInstalledVersion(GameFolder(m_strGameDir).Path(L"game.dll").c_str());
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
 
     m_strVersionText = ReadStoredVersion(m_strGameDir);
-    m_strShownLabel = midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, detected, lock == LockState::Held);
+    m_strShownLabel = midSwitch ? m_strVersionText : DecideLabel(m_strVersionText, lock == LockState::Held);
     m_stVersion.SetWindowText(m_strShownLabel);
     // What DragAcceptFiles does, without loading the shell before the window shows.
     ModifyStyleEx(0, WS_EX_ACCEPTFILES);
@@ -343,7 +342,7 @@ bool CvorelinDlg::SwitchTo(const VersionVariant& variant, bool confirm)
     if (!outcome.vanished.empty()) {
         // The files, not the button, say which version this is now.
         SwitchTransaction guard(m_strGameDir);
-        ShowLabel(DecideLabel(CString(), DetectInstalledVersion(GameFolder(m_strGameDir).Path(L"game.dll").c_str()), guard.Lock() == LockState::Held));
+        ShowLabel(DecideLabel(CString(), guard.Lock() == LockState::Held));
         MessageBox(VanishedText(outcome.vanished), kUnfinishedCaption, MB_OK | MB_ICONERROR);
         return false;
     }
@@ -367,9 +366,10 @@ void CvorelinDlg::ShowLabel(const CString& label)
     UpdateWindow();
 }
 
-CString CvorelinDlg::DecideLabel(const CString& record, const CString& detected, bool mayRecord)
+CString CvorelinDlg::DecideLabel(const CString& record, bool mayRecord)
 {
-    LabelDecision decision = InstalledVersion(m_strGameDir).DecideLabel(record, detected, mayRecord);
+    CString gameDll(GameFolder(m_strGameDir).Path(L"game.dll").c_str());
+    LabelDecision decision = InstalledVersion(m_strGameDir).DecideLabel(record, [&] { return DetectInstalledVersion(gameDll); }, mayRecord);
     if (decision.unmatched) m_strRepairNotice = RepairText(*decision.unmatched, decision.differing);
     return decision.label;
 }

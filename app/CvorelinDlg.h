@@ -107,7 +107,7 @@ private:
     void NavigatePanels();
     // The label the files bear out, recorded where it differs from the record and the folder's lock
     // is held; a recorded version whose files are not all its own leaves a word for the user in m_strRepairNotice.
-    CString DecideLabel(const CString& record, const CString& detected, bool mayRecord);
+    CString DecideLabel(const CString& record, bool mayRecord);
     void ShowLabel(const CString& label);
     // Asks to remove VirtualStore copies that would hide the game folder's files from the game.
     void CheckVirtualStore();

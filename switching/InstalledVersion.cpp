@@ -83,7 +83,7 @@ const VersionVariant* InstalledVersion::Identify()
     return nullptr;
 }
 
-LabelDecision InstalledVersion::DecideLabel(const CString& record, const CString& detected, bool mayRecord)
+LabelDecision InstalledVersion::DecideLabel(const CString& record, const std::function<CString()>& detect, bool mayRecord)
 {
     LabelDecision decision;
     const VersionVariant* recorded = VariantOfLabel(record);
@@ -93,7 +93,7 @@ LabelDecision InstalledVersion::DecideLabel(const CString& record, const CString
         return decision;
     }
     const VersionVariant* found = Identify();
-    decision.label = found ? CString(found->label) : detected;
+    decision.label = found ? CString(found->label) : detect();
     // A recorded version that the files are no longer, and no other either: the player should know which files.
     if (!found && recorded) decision.unmatched = recorded;
     else decision.differing.clear();

@@ -3,6 +3,7 @@
 #include "switching/PackageListing.h"
 #include "switching/VersionSwitch.h"
 #include <map>
+#include <functional>
 #include <vector>
 
 // A game file of a variant that does not hold its package's data, and how.
@@ -32,9 +33,10 @@ public:
     // The first variant whose files all match; null when none does.
     const VersionVariant* Identify();
     // The recorded label while its files are all in place; else the variant the files are; else
-    // what game.dll's version says (detected). The record follows a label that differs from it,
-    // but only when the caller holds the folder's lock (mayRecord).
-    LabelDecision DecideLabel(const CString& record, const CString& detected, bool mayRecord);
+    // what game.dll's version says (detect, called only then: reading it costs a start-up more
+    // than the rest of the decision). The record follows a label that differs from it, but only
+    // when the caller holds the folder's lock (mayRecord).
+    LabelDecision DecideLabel(const CString& record, const std::function<CString()>& detect, bool mayRecord);
     // The variant whose label this is; null for any other text.
     static const VersionVariant* VariantOfLabel(const CString& label);
 

@@ -164,8 +164,13 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     CString key = NameKey(name);
     size_t slot = 0;
     while (slot < m_staged.size() && m_staged[slot].key != key) ++slot;
-    if (slot == m_staged.size()) m_staged.push_back({name, key, size, crc});
-    else m_staged[slot] = {m_staged[slot].name, key, size, crc};
+    if (slot == m_staged.size()) {
+        m_staged.push_back({name, key, size, crc});
+    } else {
+        m_staged[slot] = {m_staged[slot].name, key, size, crc};
+        // The file is about to be replaced: the early flush must not hold it then.
+        m_earlyFlush.Finish();
+    }
     return CString(std::to_wstring(slot) + L".new");
 }
 

@@ -90,7 +90,7 @@ TEST_CASE("the start-up label: the record while its files are whole, else the fi
         if (c.exe) REQUIRE(game.Write(L"war3.exe", c.exe));
         REQUIRE(game.Write(L"game.dll", c.dll));
         if (*c.record) REQUIRE(WriteStoredVersion(game.Path(), c.record));
-        LabelDecision decision = InstalledVersion(game.Path(), FindTestPackage).DecideLabel(c.record, L"detected", c.mayRecord);
+        LabelDecision decision = InstalledVersion(game.Path(), FindTestPackage).DecideLabel(c.record, [] { return CString(L"detected"); }, c.mayRecord);
         CHECK(Utf8(decision.label.Str()) == Utf8(c.label));
         CHECK((decision.unmatched != nullptr) == !c.differing.empty());
         REQUIRE(decision.differing.size() == c.differing.size());

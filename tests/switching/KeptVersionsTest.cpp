@@ -4,6 +4,7 @@
 #include "TempFolder.h"
 #include "TestArchive.h"
 #include "TestPackages.h"
+#include "Utf8.h"
 #include <doctest/doctest.h>
 #include <algorithm>
 #include <cstring>
@@ -112,7 +113,7 @@ TEST_CASE("a file that holds its entry already stays in place with the entry's t
         {"in place for the first, other in the second", "one dll", "two dll", "one dll", false},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string(c.name));
         g_packages = {{IDR_PACKAGE_120E, BuildArchive({File("game.dll", c.first)})}};
         if (c.second) g_packages[IDR_PACKAGE_120E_4M] = BuildArchive({File("game.dll", c.second)});
         TempFolder game;
@@ -124,7 +125,11 @@ TEST_CASE("a file that holds its entry already stays in place with the entry's t
             return (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         };
         unsigned long long before = fileIndex();
-        REQUIRE(Switch(game, c.second ? kTwo : kNew).Complete());
+        SwitchOutcome outcome = Switch(game, c.second ? kTwo : kNew);
+        CAPTURE(static_cast<int>(outcome.stop));
+        CAPTURE(Utf8(outcome.file.Str()));
+        CAPTURE(outcome.error);
+        REQUIRE(outcome.Complete());
         CHECK(game.Read(L"game.dll") == (c.second ? c.second : c.first));
         CHECK((fileIndex() == before) == c.samePlace);
         unsigned long long size = 0;
