@@ -9,6 +9,7 @@
 #include "zip/ZipArchive.h"
 #include "zip/ZipEntryName.h"
 #include "zip/ZipFileCrc.h"
+#include <cwchar>
 #include <memory>
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
@@ -167,9 +168,9 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
     if (slot == m_staged.size()) {
         m_staged.push_back({name, key, size, crc});
     } else {
+        // A file written already is about to be replaced: the early flush must not hold it then.
+        if (m_staged[slot].written) m_earlyFlush.Finish();
         m_staged[slot] = {m_staged[slot].name, key, size, crc};
-        // The file is about to be replaced: the early flush must not hold it then.
-        m_earlyFlush.Finish();
     }
     return CString(std::to_wstring(slot) + L".new");
 }
@@ -200,6 +201,8 @@ void SwitchTransaction::Staged(const CString& staged)
     const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
         SetFileAttributesW(path.c_str(), (attributes & ~protecting) | FILE_ATTRIBUTE_ARCHIVE);
+    size_t slot = std::wcstoul(staged.Str().c_str(), nullptr, 10);
+    if (slot < m_staged.size()) m_staged[slot].written = true;
     m_earlyFlush.Add(path);
 }
 
