@@ -3,12 +3,15 @@
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/ResourceData.h"
+#include "switching/EntryWorker.h"
 #include "switching/FaultPoint.h"
 #include "switching/GameFolder.h"
 #include "switching/KeptVersions.h"
 #include "zip/ZipArchive.h"
+#include "zip/ZipEntryName.h"
 #include "zip/ZipFileCrc.h"
 #include <algorithm>
+#include <memory>
 #include <string>
 
 namespace {
@@ -33,6 +36,21 @@ bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry)
     CHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, 0, nullptr));
     return file && SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
+}
+
+// The entry worth a second thread: the largest left to extract, when it is big enough to pay for
+// the thread and no other entry of the package has its name (of two, the later must win); -1 otherwise.
+int EntryForWorker(const std::vector<PackageEntry>& entries, const std::vector<bool>& taken)
+{
+    const unsigned long long kWorthy = 4ull << 20;
+    int best = -1;
+    for (size_t i = 0; i < entries.size() && i < taken.size(); ++i)
+        if (!taken[i] && entries[i].uncompressedSize >= kWorthy &&
+            (best < 0 || entries[i].uncompressedSize > entries[best].uncompressedSize))
+            best = static_cast<int>(i);
+    for (size_t i = 0; best >= 0 && i < entries.size(); ++i)
+        if (static_cast<int>(i) != best && NameKey(entries[i].name) == NameKey(entries[best].name)) return -1;
+    return best;
 }
 
 SwitchStop StopOf(CommitResult result)
@@ -99,6 +117,14 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
     if (!archive) return outcome.Stop(SwitchStop::ArchiveUnreadable);
     if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK)
         return outcome.Stop(SwitchStop::FolderRefused);
+    const int parallel = EntryForWorker(entries, taken);
+    CString parallelStaged;
+    std::unique_ptr<EntryWorker> worker;
+    if (parallel >= 0) {
+        const PackageEntry& e = entries[parallel];
+        parallelStaged = transaction.Stage(e.name, e.uncompressedSize, e.crc);
+        worker.reset(new EntryWorker(data, size, transaction.StagingFolder(), parallel, parallelStaged));
+    }
     ZipEntryInfo entry{};
     ZipGetEntry(archive.get(), -1, &entry);
     const int count = entry.nIndex;
@@ -109,7 +135,8 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
             return outcome.Stop(SwitchStop::EntryFailed);
         }
         // Folders need no staging: the commit makes those its files lie in.
-        if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) || (static_cast<size_t>(index) < taken.size() && taken[index]))
+        if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) || (static_cast<size_t>(index) < taken.size() && taken[index]) ||
+            index == parallel)
             continue;
         CString staged = transaction.Stage(entry.szName, entry.nUncompressedSize, entry.dwCrc32);
         if (ZipExtractEntry(archive.get(), index, staged) != ZIPRES_OK) {
@@ -118,6 +145,16 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
             return outcome.Stop(SwitchStop::EntryFailed);
         }
         transaction.Staged(staged);
+        FaultPoint();
+    }
+    if (worker) {
+        const PackageEntry& e = entries[parallel];
+        if (worker->Result() != ZIPRES_OK) {
+            outcome.failedEntries.push_back(e.name);
+            outcome.diskFull = VolumeIsFull(m_gameDir, e.uncompressedSize);
+            return outcome.Stop(SwitchStop::EntryFailed);
+        }
+        transaction.Staged(parallelStaged);
         FaultPoint();
     }
     return true;

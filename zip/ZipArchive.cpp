@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-DWORD g_zipLastResult = ZIPRES_OK;
+thread_local DWORD g_zipLastResult = ZIPRES_OK;
 
 namespace {
 
@@ -126,10 +126,11 @@ bool MayReplace(const std::wstring& path)
 CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
 {
     std::wstring folder = FolderPart(target);
-    static unsigned int counter = 0;
+    // Two readers may extract into one folder at once, each on its own thread.
+    static volatile LONG counter = 0;
     for (int attempt = 0; attempt < 64; ++attempt) {
         wchar_t name[32];
-        wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + ++counter);
+        wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + InterlockedIncrement(&counter));
         temporary = folder + name;
         CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS) return file;

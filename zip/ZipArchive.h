@@ -15,7 +15,7 @@ enum : DWORD {
 };
 
 // Result of the last reader call, for a caller that wants more than the call's own return.
-extern DWORD g_zipLastResult;
+extern thread_local DWORD g_zipLastResult;
 
 struct ZipEntryInfo {
     int nIndex;

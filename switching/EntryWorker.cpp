@@ -1,0 +1,47 @@
+#include "switching/EntryWorker.h"
+#include "zip/ZipArchive.h"
+
+EntryWorker::EntryWorker(const void* package, unsigned long size, const CString& folder, int index, const CString& target)
+    : m_package(package), m_size(size), m_folder(folder), m_index(index), m_target(target)
+{
+    m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+}
+
+EntryWorker::~EntryWorker()
+{
+    if (m_thread) WaitForSingleObject(m_thread, INFINITE);
+}
+
+DWORD EntryWorker::Result()
+{
+    if (m_thread) {
+        WaitForSingleObject(m_thread, INFINITE);
+        m_thread.Close();
+        m_done = true;
+    }
+    if (!m_done) {
+        m_result = Extract();
+        m_done = true;
+    }
+    return m_result;
+}
+
+DWORD WINAPI EntryWorker::Run(void* self)
+{
+    EntryWorker& worker = *static_cast<EntryWorker*>(self);
+    // Nothing may leave a thread's procedure: the process would end.
+    try {
+        worker.m_result = worker.Extract();
+    } catch (...) {
+        worker.m_result = ZIPRES_WRITE_FAILED;
+    }
+    return 0;
+}
+
+DWORD EntryWorker::Extract() const
+{
+    ZipArchiveOwner archive(ZipOpenMemory(m_package, m_size));
+    if (!archive) return ZIPRES_CORRUPT;
+    DWORD result = ZipSetBaseDir(archive.get(), m_folder);
+    return result == ZIPRES_OK ? ZipExtractEntry(archive.get(), m_index, m_target) : result;
+}
