@@ -75,3 +75,28 @@ TEST_CASE("an original that cannot be kept yet is never removed, and no switch b
     CHECK(game.Read(std::wstring(SwitchTransaction::kBackupFolder) + L"\\one.txt") == "mine");
     CHECK_FALSE(game.Exists(L"~kelvadi-switch"));
 }
+
+TEST_CASE("the largest entry, extracted beside the others, fails the switch as any entry would and yields to a later one of its name")
+{
+    const VersionVariant variant{{1, 0}, L"label", L"confirmation"};
+    const std::string big = CompressibleText(5 << 20, 1), other = CompressibleText(5 << 20, 2);
+    TestEntry damaged = File("big.bin", big);
+    damaged.crcWrong = true;
+    struct Case { const char* name; std::vector<TestEntry> entries; const std::string* bigAfter; };
+    const Case cases[] = {
+        {"whole", {File("small.txt", "s"), File("big.bin", big)}, &big},
+        {"its data damaged", {File("small.txt", "s"), damaged}, nullptr},
+        {"two of one name", {File("big.bin", big), File("small.txt", "s"), File("BIG.bin", other)}, &other},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        g_packages = {{1, BuildArchive(c.entries)}};
+        TempFolder game;
+        SwitchOutcome outcome;
+        VersionSwitch(game.Path(), FindTestPackage).Run(variant, outcome);
+        CHECK(outcome.Complete() == (c.bigAfter != nullptr));
+        CHECK(game.Read(L"big.bin") == (c.bigAfter ? std::optional<std::string>(*c.bigAfter) : std::nullopt));
+        CHECK(game.Exists(L"small.txt") == (c.bigAfter != nullptr));
+        if (!c.bigAfter) CHECK(outcome.failedEntries == std::vector<CString>{L"big.bin"});
+    }
+}
