@@ -21,6 +21,7 @@ const wchar_t kLock[] = L"~kelvadi-switch.lock";
 const wchar_t kJournal[] = L"~kelvadi-switch\\journal";
 // Left beside a journal that could not be removed after a roll-back: the next start goes back, not forward.
 const wchar_t kRolledBack[] = L"~kelvadi-switch\\rolled-back";
+// Earlier launchers extracted each package through this copy of it; one left behind is a leftover.
 const wchar_t kTemporaryArchive[] = L"war_temp.zip";
 
 bool Move(const std::wstring& from, const std::wstring& to)

@@ -16,7 +16,7 @@ enum class SwitchStop {
     Blocked,           // files that cannot be replaced (blockedFiles)
     LacksRoom,         // (needed, available)
     FolderRefused,     // no lock or staging could be made in the game folder, or the reader refused it (error)
-    ArchiveUnreadable, // a package's temporary archive could not be opened
+    ArchiveUnreadable, // a package could not be opened where it lies
     EntryFailed,       // entries that could not be staged (failedEntries, diskFull)
     StagedLost,        // a staged file gone or held before the commit (file, error)
     JournalUnwritten,  // the journal could not be written (error)
@@ -27,9 +27,9 @@ enum class SwitchStop {
 // What a switch did, for the dialog to tell: the reason it stopped and the details that reason names.
 struct SwitchOutcome {
     SwitchStop stop = SwitchStop::None;
-    bool finished = false;  // false while the switch runs, and after a file error of the temporary archive
+    bool finished = false;  // false while the switch runs, and when an exception left it
 
-    std::vector<unsigned int> missingPackages;  // also those reached before a file error
+    std::vector<unsigned int> missingPackages;  // also those reached before an exception
     std::vector<BlockedFile> blockedFiles;
     unsigned long long needed = 0;
     unsigned long long available = 0;
@@ -65,15 +65,14 @@ public:
     explicit VersionSwitch(const CString& gameDir, PackageFinder find = FindVersionPackage)
         : m_gameDir(gameDir), m_find(find) {}
 
-    // Extracts one package through the temporary archive into the staging folder; false, with
-    // the reason in the outcome, when an entry could not be staged. File errors of the temporary
-    // archive leave as CFileException.
+    // Stages one package's files, from where the package lies in memory: those in place already
+    // stay, kept ones are renamed in, the rest is extracted (the largest on a second thread);
+    // false, with the reason in the outcome, when an entry could not be staged.
     bool ExtractVersionPackage(unsigned int resourceId, SwitchTransaction& transaction, SwitchOutcome& outcome);
 
     // The whole switch: under the folder's lock, checks that every package is there and can be
     // read, that every file can be replaced and that there is room; stages every file; commits
-    // them in one pass of renames; records the label. What happened until a file error of the
-    // temporary archive is in the outcome when the exception leaves, and nothing was changed.
+    // them in one pass of renames; records the label.
     void Run(const VersionVariant& variant, SwitchOutcome& outcome);
 
     // The entries of every package the executable carries, to tell the packages' files from others.
