@@ -45,7 +45,7 @@ int EntryForWorker(const std::vector<PackageEntry>& entries, const std::vector<b
     const unsigned long long kWorthy = 4ull << 20;
     int best = -1;
     for (size_t i = 0; i < entries.size() && i < taken.size(); ++i)
-        if (!taken[i] && entries[i].uncompressedSize >= kWorthy &&
+        if (!taken[i] && !entries[i].folder && !entries[i].name.IsEmpty() && entries[i].uncompressedSize >= kWorthy &&
             (best < 0 || entries[i].uncompressedSize > entries[best].uncompressedSize))
             best = static_cast<int>(i);
     for (size_t i = 0; best >= 0 && i < entries.size(); ++i)
