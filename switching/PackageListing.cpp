@@ -1,4 +1,5 @@
 #include "switching/PackageListing.h"
+#include "switching/OriginalSums.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include "zip/ZipArchive.h"
@@ -37,14 +38,14 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
     return true;
 }
 
-bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc)
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc, OriginalSums* sums)
 {
     unsigned long long size = 0;
     if (!ReadFileStamp(path, &size, nullptr)) return false;
     bool sizeMatches = false;
     for (const PackageEntry& e : known) sizeMatches = sizeMatches || (!e.folder && e.uncompressedSize == size);
     DWORD read = 0;
-    if (!sizeMatches || !ZipFileCrc32(path.c_str(), &read, &size)) return false;
+    if (!sizeMatches || !(sums ? sums->Crc(path, &read, &size) : ZipFileCrc32(path.c_str(), &read, &size))) return false;
     if (crc) *crc = read;
     for (const PackageEntry& e : known)
         if (!e.folder && e.uncompressedSize == size && e.crc == read) return true;

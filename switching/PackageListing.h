@@ -26,4 +26,7 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
 
 // Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
 // Size and time alone would take a file patched in place, whose time was put back, for the entry.
-bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc = nullptr);
+class OriginalSums;
+// sums: where the file's CRC may have been taken already.
+bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc = nullptr,
+                         OriginalSums* sums = nullptr);

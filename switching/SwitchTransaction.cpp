@@ -335,7 +335,7 @@ SwitchJournal SwitchTransaction::PlanJournal(const CString& label, const std::ve
             // The file keeps the name it has on disk, in its letter case.
             e.target = CString(FolderPart(e.target.Str())) + finder.GetFileName();
             e.hadOriginal = true;
-            e.keepOriginal = !MatchesPackageEntry(target, known, &m_staged[slot].originalCrc);
+            e.keepOriginal = !MatchesPackageEntry(target, known, &m_staged[slot].originalCrc, &m_originalSums);
         }
         journal.entries.push_back(e);
     }

@@ -3,6 +3,7 @@
 #include "framework/CString.h"
 #include "switching/EarlyFlush.h"
 #include "switching/GameFolder.h"
+#include "switching/OriginalSums.h"
 #include "switching/PackageListing.h"
 #include "switching/SwitchJournal.h"
 #include <string>
@@ -90,6 +91,8 @@ public:
     // From the next commit on, originals that hold a known entry go to the kept versions (within
     // the limit, and while the volume keeps the reserve free) rather than being removed.
     void KeepDisplaced(unsigned long long limit, unsigned long long reserve);
+    // Starts summing, on a second thread, the game files the commit will set aside (full paths).
+    void SumOriginalsAhead(const std::vector<std::wstring>& paths) { m_originalSums.Start(paths); }
 
     // Flush, journal, renames, record, clean-up. Originals whose contents match none of the known
     // entries are kept in the backup folder rather than removed.
@@ -130,6 +133,7 @@ private:
     bool m_prepared = false;
     std::vector<StagedEntry> m_staged;
     EarlyFlush m_earlyFlush;
+    OriginalSums m_originalSums;
     unsigned long long m_keptLimit = 0;  // 0: displaced originals are removed, not kept
     unsigned long long m_keptReserve = 0;
 };

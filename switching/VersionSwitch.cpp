@@ -183,10 +183,12 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
     if (Check(variant, outcome)) {
         CWaitCursor wait;
         bool staged = transaction.Prepare(&outcome.error) || outcome.Stop(SwitchStop::FolderRefused);
+        std::vector<PackageEntry> known = KnownEntries();
+        if (staged) transaction.SumOriginalsAhead(OriginalsToSum(variant, known));
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
         transaction.KeepDisplaced(KeptVersions::kDefaultLimit, outcome.needed);
-        if (staged) Report(transaction.Commit(variant.label, KnownEntries()), outcome);
+        if (staged) Report(transaction.Commit(variant.label, known), outcome);
     }
     outcome.finished = true;
 }
@@ -200,6 +202,29 @@ void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)
     outcome.keptOriginals = report.kept;
     outcome.unkeptOriginals = report.unkept;
     outcome.vanished = report.vanished;
+}
+
+std::vector<std::wstring> VersionSwitch::OriginalsToSum(const VersionVariant& variant, const std::vector<PackageEntry>& known) const
+{
+    std::vector<std::wstring> paths;
+    GameFolder folder(m_gameDir);
+    for (unsigned int id : variant.packages) {
+        const void* data = nullptr;
+        unsigned long size = 0;
+        std::vector<PackageEntry> entries;
+        if (id == 0 || !m_find(id, &data, &size) || !ListPackageEntries(data, size, entries)) continue;
+        for (const PackageEntry& e : entries) {
+            unsigned long long found = 0;
+            std::wstring path = folder.Path(e.name.Str());
+            if (e.folder || e.name.IsEmpty() || !ReadFileStamp(path, &found, nullptr) || found == e.uncompressedSize) continue;
+            for (const PackageEntry& k : known)
+                if (!k.folder && k.uncompressedSize == found) {
+                    paths.push_back(path);
+                    break;
+                }
+        }
+    }
+    return paths;
 }
 
 std::vector<PackageEntry> VersionSwitch::KnownEntries() const

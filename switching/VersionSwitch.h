@@ -80,6 +80,9 @@ public:
 
 private:
     bool Check(const VersionVariant& variant, SwitchOutcome& outcome) const;
+    // The game files the variant's files will surely replace (another size than their entry's)
+    // and whose size is some known entry's: the ones whose CRC the commit will want.
+    std::vector<std::wstring> OriginalsToSum(const VersionVariant& variant, const std::vector<PackageEntry>& known) const;
     static void Report(const CommitReport& report, SwitchOutcome& outcome);
 
     CString m_gameDir;

@@ -1,4 +1,6 @@
 #include "switching/PackageListing.h"
+#include "framework/CHandle.h"
+#include "switching/OriginalSums.h"
 #include "TempFolder.h"
 #include "TestArchive.h"
 #include <doctest/doctest.h>
@@ -23,4 +25,36 @@ TEST_CASE("a package is listed from memory with names, sizes and folders; garbag
     CHECK_FALSE(ListPackageEntries(cut.data(), cut.size(), entries));
     CHECK_FALSE(ListPackageEntries("not a zip", 9, entries));
     CHECK_FALSE(ListPackageEntries(nullptr, 0, entries));
+}
+
+TEST_CASE("a file summed ahead of the commit is summed again once its size or time has changed")
+{
+    PackageEntry known;
+    known.name = L"game.dll";
+    known.uncompressedSize = 7;
+    known.crc = Crc32Of("old dll");
+    struct Case { const char* name; const char* later; bool matches; };
+    const Case cases[] = {
+        {"unchanged", nullptr, true},
+        {"rewritten at the same size", "odd dll", false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        TempFolder game;
+        REQUIRE(game.Write(L"game.dll", "old dll"));
+        OriginalSums sums;
+        sums.Start({game.PathOf(L"game.dll")});
+        DWORD crc = 0;
+        unsigned long long size = 0;
+        // Asking for another file waits for the sums.
+        CHECK_FALSE(sums.Crc(game.PathOf(L"none"), &crc, &size));
+        if (c.later) {
+            REQUIRE(game.Write(L"game.dll", c.later));
+            CHandle file(CreateFileW(game.PathOf(L"game.dll").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            const FILETIME later{0x12345678, 0x01d00000};
+            REQUIRE(SetFileTime(file, nullptr, nullptr, &later));
+        }
+        CHECK(MatchesPackageEntry(game.PathOf(L"game.dll"), {known}, &crc, &sums) == c.matches);
+        CHECK(crc == Crc32Of(c.later ? c.later : "old dll"));
+    }
 }

@@ -1,0 +1,49 @@
+#include "switching/OriginalSums.h"
+#include "switching/PackageListing.h"
+#include "zip/ZipFileCrc.h"
+
+OriginalSums::~OriginalSums()
+{
+    Wait();
+}
+
+void OriginalSums::Start(const std::vector<std::wstring>& paths)
+{
+    Wait();
+    m_sums.clear();
+    for (const std::wstring& path : paths) m_sums.push_back(Sum{path});
+    m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+}
+
+void OriginalSums::Wait()
+{
+    if (!m_thread) return;
+    WaitForSingleObject(m_thread, INFINITE);
+    m_thread.Close();
+}
+
+DWORD WINAPI OriginalSums::Run(void* self)
+{
+    // The stamp is read first: a file written while it is summed no longer matches it afterwards.
+    for (Sum& sum : static_cast<OriginalSums*>(self)->m_sums) {
+        unsigned long long size = 0;
+        sum.summed = ReadFileStamp(sum.path, &sum.size, &sum.modified) && ZipFileCrc32(sum.path.c_str(), &sum.crc, &size) &&
+                     size == sum.size;
+    }
+    return 0;
+}
+
+bool OriginalSums::Crc(const std::wstring& path, DWORD* crc, unsigned long long* size)
+{
+    Wait();
+    unsigned long long now = 0;
+    FILETIME modified{};
+    for (const Sum& sum : m_sums)
+        if (sum.summed && sum.path == path && ReadFileStamp(path, &now, &modified) && now == sum.size &&
+            CompareFileTime(&modified, &sum.modified) == 0) {
+            *crc = sum.crc;
+            *size = sum.size;
+            return true;
+        }
+    return ZipFileCrc32(path.c_str(), crc, size);
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include "framework/CHandle.h"
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// The CRCs of the game files a switch is about to set aside, summed on a second thread while it
+// stages the new ones. A file whose size or time has changed since is summed again when asked.
+class OriginalSums {
+public:
+    OriginalSums() = default;
+    ~OriginalSums();
+    OriginalSums(const OriginalSums&) = delete;
+    OriginalSums& operator=(const OriginalSums&) = delete;
+
+    // Starts summing the files (full paths); without a thread, each is summed when asked for.
+    void Start(const std::vector<std::wstring>& paths);
+    // The file's CRC and size as it is now; false when it cannot be read.
+    bool Crc(const std::wstring& path, DWORD* crc, unsigned long long* size);
+
+private:
+    struct Sum {
+        std::wstring path;
+        unsigned long long size = 0;
+        FILETIME modified{};
+        DWORD crc = 0;
+        bool summed = false;
+    };
+    static DWORD WINAPI Run(void* self);
+    void Wait();
+
+    std::vector<Sum> m_sums;
+    CHandle m_thread;
+};
