@@ -2,7 +2,6 @@
 #include "framework/CFileFind.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
-#include "zip/ZipFileCrc.h"
 #include <string>
 
 const wchar_t KeptVersions::kFolder[] = L"~kelvadi-versions";
@@ -49,11 +48,9 @@ bool KeptVersions::Keep(const std::wstring& path, DWORD crc)
 bool KeptVersions::Take(const PackageEntry& entry, const std::wstring& target)
 {
     std::wstring kept = PathOf(entry.uncompressedSize, entry.crc);
-    DWORD crc = 0;
-    unsigned long long size = 0;
     if (!PathExists(kept)) return false;
     // A kept file that another program changed, in place or with its time put back, is no copy of the entry.
-    if (!ZipFileCrc32(kept.c_str(), &crc, &size) || crc != entry.crc || size != entry.uncompressedSize) {
+    if (!FileHoldsData(kept, entry.uncompressedSize, entry.crc)) {
         DeleteFileW(kept.c_str());
         return false;
     }
@@ -61,6 +58,6 @@ bool KeptVersions::Take(const PackageEntry& entry, const std::wstring& target)
     // As extraction leaves it: the entry's times, which tell the variant's files at the next start.
     CHandle file(CreateFileW(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (file) SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
-    m_used -= m_counted ? size : 0;
+    m_used -= m_counted ? entry.uncompressedSize : 0;
     return true;
 }

@@ -38,6 +38,14 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
     return true;
 }
 
+bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc)
+{
+    unsigned long long found = 0;
+    DWORD read = 0;
+    return ReadFileStamp(path, &found, nullptr) && found == size && ZipFileCrc32(path.c_str(), &read, &found) &&
+           read == crc && found == size;
+}
+
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc, OriginalSums* sums)
 {
     unsigned long long size = 0;

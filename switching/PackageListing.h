@@ -26,6 +26,10 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
 
 // Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
 // Size and time alone would take a file patched in place, whose time was put back, for the entry.
+// Whether the file holds exactly size bytes with this CRC-32. Size first: most damage (a file cut
+// short, zero-filled by a power cut, replaced) shows there without reading.
+bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc);
+
 class OriginalSums;
 // sums: where the file's CRC may have been taken already.
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc = nullptr,

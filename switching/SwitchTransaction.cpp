@@ -8,8 +8,6 @@
 #include "switching/StoredVersion.h"
 #include "zip/ZipArchive.h"
 #include "zip/ZipEntryName.h"
-#include "zip/ZipFileCrc.h"
-#include <cwchar>
 #include <memory>
 
 const wchar_t SwitchTransaction::kBackupFolder[] = L"版本转换备份";
@@ -41,14 +39,6 @@ std::vector<std::wstring> FilesMatching(const std::wstring& pattern)
     return names;
 }
 
-// Size first: most damage (a file cut short, zero-filled by a power cut, replaced) shows there without reading.
-bool HoldsEntry(const std::wstring& path, const JournalEntry& entry)
-{
-    DWORD crc = 0;
-    unsigned long long size = 0;
-    return ReadFileStamp(path, &size, nullptr) && size == entry.size && ZipFileCrc32(path.c_str(), &crc, &size) &&
-           crc == entry.crc && size == entry.size;
-}
 
 } // namespace
 
@@ -134,7 +124,7 @@ bool SwitchTransaction::Verify(const SwitchJournal& journal, std::vector<bool>& 
     for (const JournalEntry& e : journal.entries) {
         std::wstring staged = StagedFile(e.slot, L".new");
         inPlace.push_back(!PathExists(staged));
-        if (!HoldsEntry(inPlace.back() ? In(e.target.Str()) : staged, e)) return false;
+        if (!FileHoldsData(inPlace.back() ? In(e.target.Str()) : staged, e.size, e.crc)) return false;
     }
     return true;
 }
@@ -170,7 +160,7 @@ CString SwitchTransaction::Stage(const CString& name, unsigned long long size, D
         m_staged.push_back({name, key, size, crc});
     } else {
         // A file written already is about to be replaced: the early flush must not hold it then.
-        if (m_staged[slot].written) m_earlyFlush.Finish();
+        if (PathExists(StagedFile(static_cast<unsigned int>(slot), L".new"))) m_earlyFlush.Finish();
         m_staged[slot] = {m_staged[slot].name, key, size, crc};
     }
     return CString(std::to_wstring(slot) + L".new");
@@ -202,8 +192,6 @@ void SwitchTransaction::Staged(const CString& staged)
     const DWORD protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & protecting))
         SetFileAttributesW(path.c_str(), (attributes & ~protecting) | FILE_ATTRIBUTE_ARCHIVE);
-    size_t slot = std::wcstoul(staged.Str().c_str(), nullptr, 10);
-    if (slot < m_staged.size()) m_staged[slot].written = true;
     m_earlyFlush.Add(path);
 }
 

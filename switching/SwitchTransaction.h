@@ -105,7 +105,6 @@ private:
         unsigned long long size;
         DWORD crc;
         DWORD originalCrc = 0;  // of the file it replaces, when that holds a known entry
-        bool written = false;   // its staging file exists
     };
 
     std::wstring In(const std::wstring& relative) const;

@@ -9,7 +9,6 @@
 #include "switching/KeptVersions.h"
 #include "zip/ZipArchive.h"
 #include "zip/ZipEntryName.h"
-#include "zip/ZipFileCrc.h"
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -28,11 +27,7 @@ bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
 bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry)
 {
     std::wstring path = folder.Path(entry.name.Str());
-    unsigned long long size = 0;
-    DWORD crc = 0;
-    if (!ReadFileStamp(path, &size, nullptr) || size != entry.uncompressedSize || !ZipFileCrc32(path.c_str(), &crc, &size) ||
-        crc != entry.crc || size != entry.uncompressedSize)
-        return false;
+    if (!FileHoldsData(path, entry.uncompressedSize, entry.crc)) return false;
     CHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, 0, nullptr));
     return file && SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
@@ -180,11 +175,12 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
         outcome.finished = true;
         return;
     }
-    if (Check(variant, outcome)) {
+    std::vector<PackageEntry> targets;
+    if (Check(variant, outcome, targets)) {
         CWaitCursor wait;
         bool staged = transaction.Prepare(&outcome.error) || outcome.Stop(SwitchStop::FolderRefused);
         std::vector<PackageEntry> known = KnownEntries();
-        if (staged) transaction.SumOriginalsAhead(OriginalsToSum(variant, known));
+        if (staged) transaction.SumOriginalsAhead(OriginalsToSum(targets, known));
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
         transaction.KeepDisplaced(KeptVersions::kDefaultLimit, outcome.needed);
@@ -204,25 +200,20 @@ void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)
     outcome.vanished = report.vanished;
 }
 
-std::vector<std::wstring> VersionSwitch::OriginalsToSum(const VersionVariant& variant, const std::vector<PackageEntry>& known) const
+std::vector<std::wstring> VersionSwitch::OriginalsToSum(const std::vector<PackageEntry>& targets,
+                                                      const std::vector<PackageEntry>& known) const
 {
     std::vector<std::wstring> paths;
     GameFolder folder(m_gameDir);
-    for (unsigned int id : variant.packages) {
-        const void* data = nullptr;
-        unsigned long size = 0;
-        std::vector<PackageEntry> entries;
-        if (id == 0 || !m_find(id, &data, &size) || !ListPackageEntries(data, size, entries)) continue;
-        for (const PackageEntry& e : entries) {
-            unsigned long long found = 0;
-            std::wstring path = folder.Path(e.name.Str());
-            if (e.folder || e.name.IsEmpty() || !ReadFileStamp(path, &found, nullptr) || found == e.uncompressedSize) continue;
-            for (const PackageEntry& k : known)
-                if (!k.folder && k.uncompressedSize == found) {
-                    paths.push_back(path);
-                    break;
-                }
-        }
+    for (const PackageEntry& e : targets) {
+        unsigned long long found = 0;
+        std::wstring path = folder.Path(e.name.Str());
+        if (e.folder || e.name.IsEmpty() || !ReadFileStamp(path, &found, nullptr) || found == e.uncompressedSize) continue;
+        for (const PackageEntry& k : known)
+            if (!k.folder && k.uncompressedSize == found) {
+                paths.push_back(path);
+                break;
+            }
     }
     return paths;
 }
@@ -240,9 +231,9 @@ std::vector<PackageEntry> VersionSwitch::KnownEntries() const
     return known;
 }
 
-bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome) const
+bool VersionSwitch::Check(const VersionVariant& variant, SwitchOutcome& outcome, std::vector<PackageEntry>& targets) const
 {
-    std::vector<PackageEntry> targets;
+    targets.clear();
     for (unsigned int id : variant.packages) {
         const void* data = nullptr;
         unsigned long size = 0;

@@ -79,10 +79,11 @@ public:
     std::vector<PackageEntry> KnownEntries() const;
 
 private:
-    bool Check(const VersionVariant& variant, SwitchOutcome& outcome) const;
-    // The game files the variant's files will surely replace (another size than their entry's)
-    // and whose size is some known entry's: the ones whose CRC the commit will want.
-    std::vector<std::wstring> OriginalsToSum(const VersionVariant& variant, const std::vector<PackageEntry>& known) const;
+    // targets: the entries of the variant's packages, in order.
+    bool Check(const VersionVariant& variant, SwitchOutcome& outcome, std::vector<PackageEntry>& targets) const;
+    // The game files the targets will surely replace (another size than their entry's) and whose
+    // size is some known entry's: the ones whose CRC the commit will want.
+    std::vector<std::wstring> OriginalsToSum(const std::vector<PackageEntry>& targets, const std::vector<PackageEntry>& known) const;
     static void Report(const CommitReport& report, SwitchOutcome& outcome);
 
     CString m_gameDir;
