@@ -6,8 +6,9 @@
 
 const wchar_t KeptVersions::kFolder[] = L"~kelvadi-versions";
 
-KeptVersions::KeptVersions(const GameFolder& folder, unsigned long long limit, unsigned long long reserve)
-    : m_folder(folder), m_limit(limit), m_reserve(reserve)
+KeptVersions::KeptVersions(const GameFolder& folder, unsigned long long limit, unsigned long long reserve,
+                           FileStamps* stamps)
+    : m_folder(folder), m_limit(limit), m_reserve(reserve), m_stamps(stamps)
 {
 }
 
@@ -41,6 +42,7 @@ bool KeptVersions::Keep(const std::wstring& path, DWORD crc)
     if (CreateDirectoryW(folder.c_str(), nullptr)) SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!MoveFileExW(path.c_str(), kept.c_str(), 0)) return false;
+    if (m_stamps) m_stamps->Record(kept, crc);
     m_used += size;
     return true;
 }
@@ -50,7 +52,8 @@ bool KeptVersions::Take(const PackageEntry& entry, const std::wstring& target)
     std::wstring kept = PathOf(entry.uncompressedSize, entry.crc);
     if (!PathExists(kept)) return false;
     // A kept file that another program changed, in place or with its time put back, is no copy of the entry.
-    if (!FileHoldsData(kept, entry.uncompressedSize, entry.crc)) {
+    if (!(m_stamps && m_stamps->HoldsData(kept, entry.uncompressedSize, entry.crc)) &&
+        !FileHoldsData(kept, entry.uncompressedSize, entry.crc)) {
         DeleteFileW(kept.c_str());
         return false;
     }

@@ -7,12 +7,16 @@ OriginalSums::~OriginalSums()
     Wait();
 }
 
-void OriginalSums::Start(const std::vector<std::wstring>& paths)
+void OriginalSums::Start(const std::vector<std::wstring>& paths, FileStamps* stamps)
 {
     Wait();
     m_sums.clear();
-    for (const std::wstring& path : paths) m_sums.push_back(Sum{path});
-    m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    m_stamps = stamps;
+    unsigned long long size = 0;
+    DWORD crc = 0;
+    for (const std::wstring& path : paths)
+        if (!m_stamps || !m_stamps->Holds(path, &size, &crc)) m_sums.push_back(Sum{path});
+    if (!m_sums.empty()) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
 }
 
 void OriginalSums::Wait()
@@ -45,5 +49,5 @@ bool OriginalSums::Crc(const std::wstring& path, DWORD* crc, unsigned long long*
             *size = sum.size;
             return true;
         }
-    return ZipFileCrc32(path.c_str(), crc, size);
+    return (m_stamps && m_stamps->Holds(path, size, crc)) || ZipFileCrc32(path.c_str(), crc, size);
 }

@@ -51,7 +51,7 @@ bool RemoveFileRetrying(const std::wstring& path, int attempts)
     }) == 0;
 }
 
-SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_folder(gameDir) {}
+SwitchTransaction::SwitchTransaction(const CString& gameDir) : m_folder(gameDir), m_stamps(m_folder) {}
 
 SwitchTransaction::~SwitchTransaction()
 {
@@ -267,7 +267,7 @@ bool SwitchTransaction::Finish(const SwitchJournal& journal, std::vector<CString
 {
     bool settled = true;
     std::unique_ptr<KeptVersions> keptVersions;
-    if (m_keptLimit > 0 && kept) keptVersions.reset(new KeptVersions(m_folder, m_keptLimit, m_keptReserve));
+    if (m_keptLimit > 0 && kept) keptVersions.reset(new KeptVersions(m_folder, m_keptLimit, m_keptReserve, &m_stamps));
     for (const JournalEntry& e : journal.entries) {
         std::wstring aside = StagedFile(e.slot, L".old");
         if (!PathExists(aside)) continue;
@@ -374,9 +374,11 @@ CommitReport SwitchTransaction::Commit(const CString& label, const std::vector<P
         return report;
     }
     report.result = CommitResult::Committed;
+    for (const JournalEntry& e : journal.entries) m_stamps.Record(In(e.target.Str()), e.crc);
     report.recordWritten = WriteStoredVersion(m_folder.Dir(), label);
     FaultPoint();
     Finish(journal, &report.kept, &report.unkept);
+    m_stamps.Save();
     for (const JournalEntry& e : journal.entries) {
         unsigned long long size = 0;
         if (!ReadFileStamp(In(e.target.Str()), &size, nullptr) || size != e.size) report.vanished.push_back(e.target);

@@ -2,6 +2,7 @@
 #include "framework/CHandle.h"
 #include "framework/CString.h"
 #include "switching/EarlyFlush.h"
+#include "switching/FileStamps.h"
 #include "switching/GameFolder.h"
 #include "switching/OriginalSums.h"
 #include "switching/PackageListing.h"
@@ -92,7 +93,9 @@ public:
     // the limit, and while the volume keeps the reserve free) rather than being removed.
     void KeepDisplaced(unsigned long long limit, unsigned long long reserve);
     // Starts summing, on a second thread, the game files the commit will set aside (full paths).
-    void SumOriginalsAhead(const std::vector<std::wstring>& paths) { m_originalSums.Start(paths); }
+    void SumOriginalsAhead(const std::vector<std::wstring>& paths) { m_originalSums.Start(paths, &m_stamps); }
+    // The files this launcher placed or kept, whose contents need no reading while unchanged.
+    FileStamps& Stamps() { return m_stamps; }
 
     // Flush, journal, renames, record, clean-up. Originals whose contents match none of the known
     // entries are kept in the backup folder rather than removed.
@@ -133,6 +136,7 @@ private:
     std::vector<StagedEntry> m_staged;
     EarlyFlush m_earlyFlush;
     OriginalSums m_originalSums;
+    FileStamps m_stamps;
     unsigned long long m_keptLimit = 0;  // 0: displaced originals are removed, not kept
     unsigned long long m_keptReserve = 0;
 };

@@ -21,16 +21,22 @@ bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
     return GameFolder(gameDir).FreeSpace(&free) && free < wanted;
 }
 
-// A file that holds the entry already, checked as a kept file is (size and CRC), needs no staging:
-// it keeps its place and takes the entry's times, as extraction would leave it. A version's files
-// that the version before lacked stay through a switch, and a switch back finds them so.
-bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry)
+// A file that holds the entry already, checked as a kept file is (its stamp, else size and CRC),
+// needs no staging: it keeps its place and takes the entry's times, as extraction would leave it.
+// A version's files that the version before lacked stay through a switch, and a switch back finds
+// them so.
+bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry, FileStamps& stamps)
 {
     std::wstring path = folder.Path(entry.name.Str());
-    if (!FileHoldsData(path, entry.uncompressedSize, entry.crc)) return false;
+    if (!stamps.HoldsData(path, entry.uncompressedSize, entry.crc) && !FileHoldsData(path, entry.uncompressedSize, entry.crc))
+        return false;
     CHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, 0, nullptr));
-    return file && SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
+    if (!file || !SetFileTime(file, &entry.created, &entry.accessed, &entry.modified)) return false;
+    file.Close();
+    // Setting the times moved its change time.
+    stamps.Record(path, entry.crc);
+    return true;
 }
 
 // The entry worth a second thread: the largest left to extract, when it is big enough to pay for
@@ -86,10 +92,10 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
     std::vector<bool> taken;
     if (ListPackageEntries(data, size, entries)) {
         GameFolder folder(m_gameDir);
-        KeptVersions kept(folder);
+        KeptVersions kept(folder, KeptVersions::kDefaultLimit, 0, &transaction.Stamps());
         for (const PackageEntry& e : entries) {
             bool take = !e.folder && !e.name.IsEmpty();
-            if (take && !transaction.IsStaged(e.name) && HoldsEntryInPlace(folder, e)) {
+            if (take && !transaction.IsStaged(e.name) && HoldsEntryInPlace(folder, e, transaction.Stamps())) {
                 taken.push_back(true);
                 continue;
             }

@@ -32,15 +32,16 @@ std::wstring KeptName(const std::string& data)
 
 TEST_CASE("a switch back takes the displaced version's files from the kept versions, checked whole, with their entries' times")
 {
-    struct Case { const char* name; bool packageDamaged; bool changeKept; };
+    struct Case { const char* name; bool packageDamaged; bool changeKept; bool timesPutBack; };
     const Case cases[] = {
         // The package's entries cannot be extracted: only the kept files can make the switch.
-        {"kept whole", true, false},
+        {"kept whole", true, false, false},
         // Same size, other contents: extracted instead, never taken.
-        {"a kept file changed", false, true},
+        {"a kept file changed", false, true, false},
+        {"a kept file changed, its times put back", false, true, true},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string(c.name));
         g_packages = {{IDR_PACKAGE_124E, BuildArchive({File("war3.exe", "old exe"), File("game.dll", "old dll")})},
                       {IDR_PACKAGE_120E, BuildArchive({File("war3.exe", "new exe!"), File("game.dll", "new dll!")})}};
         TempFolder game;
@@ -48,7 +49,18 @@ TEST_CASE("a switch back takes the displaced version's files from the kept versi
         REQUIRE(Switch(game, kNew).Complete());
         CHECK(game.Read(KeptName("old dll")) == "old dll");
         CHECK(game.Read(KeptName("old exe")) == "old exe");
-        if (c.changeKept) REQUIRE(game.Write(KeptName("old dll"), "odd dll"));
+        if (c.changeKept) {
+            std::wstring path = game.PathOf(KeptName("old dll"));
+            FILETIME created{}, accessed{}, written{};
+            CHandle before(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            REQUIRE(GetFileTime(before, &created, &accessed, &written));
+            before.Close();
+            // Past the file system's clock tick in which the file was kept.
+            Sleep(20);
+            REQUIRE(game.Write(KeptName("old dll"), "odd dll"));
+            CHandle after(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            if (c.timesPutBack) REQUIRE(SetFileTime(after, &created, &accessed, &written));
+        }
         // Every entry's data zeroed, its headers kept: listed still, extracted never.
         for (size_t at = 0; c.packageDamaged && g_packages[IDR_PACKAGE_124E].compare(at, 4, "PK\3\4", 4) == 0;) {
             std::string& package = g_packages[IDR_PACKAGE_124E];

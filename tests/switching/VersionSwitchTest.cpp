@@ -46,7 +46,8 @@ TEST_CASE("a game folder deeper than MAX_PATH switches whole, and nothing lands 
     CHECK(outcome.Complete());
     CHECK(outcome.recordWritten);
     CHECK(ReadWholeFile(L"\\\\?\\" + game + L"\\two.txt") == "2");
-    CHECK(ListTree(L"\\\\?\\" + game) == std::vector<std::wstring>{L"one.txt", L"two.txt", L"wargame.ini"});
+    CHECK(ListTree(L"\\\\?\\" + game) ==
+          std::vector<std::wstring>{L"one.txt", L"two.txt", L"wargame.ini", L"~kelvadi-versions", L"~kelvadi-versions\\stamps"});
     RemoveTree(L"\\\\?\\" + top.Path());
 }
 
