@@ -16,6 +16,8 @@ void EarlyFlush::Add(const std::wstring& path)
 {
     try {
         EnterCriticalSection(&m_lock);
+        // Queued again, it was written again: an earlier flush no longer counts.
+        m_flushed.erase(path);
         m_queue.push_back(path);
         LeaveCriticalSection(&m_lock);
     } catch (...) {
@@ -58,10 +60,27 @@ bool EarlyFlush::Next(std::wstring& path)
     }
 }
 
+bool EarlyFlush::Flushed(const std::wstring& path)
+{
+    EnterCriticalSection(&m_lock);
+    bool flushed = m_flushed.count(path) != 0;
+    LeaveCriticalSection(&m_lock);
+    return flushed;
+}
+
 DWORD WINAPI EarlyFlush::Run(void* self)
 {
     EarlyFlush& flush = *static_cast<EarlyFlush*>(self);
     std::wstring path;
-    while (flush.Next(path)) FlushFileToDisk(path);
+    while (flush.Next(path)) {
+        if (FlushFileToDisk(path) != 0) continue;
+        // Nothing may leave this thread: a set that cannot grow only costs the commit a flush.
+        try {
+            EnterCriticalSection(&flush.m_lock);
+            flush.m_flushed.insert(path);
+        } catch (...) {
+        }
+        LeaveCriticalSection(&flush.m_lock);
+    }
     return 0;
 }

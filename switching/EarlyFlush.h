@@ -2,11 +2,11 @@
 #include "framework/CHandle.h"
 #include <windows.h>
 #include <deque>
+#include <set>
 #include <string>
 
 // Puts staged files on the disk from a second thread while later ones are still being written,
-// so that the commit's own flush, which alone counts, finds little left to do. A file it cannot
-// flush is left to that flush.
+// so that the commit has only what it could not flush left to flush itself.
 class EarlyFlush {
 public:
     EarlyFlush();
@@ -18,6 +18,8 @@ public:
     void Add(const std::wstring& path);
     // Returns once every queued file was tried and the thread has ended: nothing of it holds a file then.
     void Finish();
+    // After Finish: whether the file was flushed since it was last queued.
+    bool Flushed(const std::wstring& path);
 
 private:
     static DWORD WINAPI Run(void* self);
@@ -27,5 +29,6 @@ private:
     CHandle m_wake;
     CHandle m_thread;
     std::deque<std::wstring> m_queue;
+    std::set<std::wstring> m_flushed;
     bool m_finishing = false;
 };

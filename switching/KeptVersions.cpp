@@ -34,10 +34,12 @@ unsigned long long KeptVersions::Used()
 
 bool KeptVersions::Keep(const std::wstring& path, DWORD crc)
 {
-    unsigned long long size = 0, free = 0;
+    unsigned long long size = 0;
     if (!ReadFileStamp(path, &size, nullptr)) return false;
     std::wstring kept = PathOf(size, crc);
-    if (PathExists(kept) || Used() + size > m_limit || !m_folder.FreeSpace(&free) || free < m_reserve) return false;
+    // Keeping renames within the volume: the free space read once holds for every file.
+    if (!m_freeKnown) m_freeKnown = m_folder.FreeSpace(&m_free);
+    if (PathExists(kept) || Used() + size > m_limit || !m_freeKnown || m_free < m_reserve) return false;
     std::wstring folder = m_folder.Path(kFolder);
     if (CreateDirectoryW(folder.c_str(), nullptr)) SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

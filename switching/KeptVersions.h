@@ -36,4 +36,6 @@ private:
     FileStamps* m_stamps;
     unsigned long long m_used = 0;
     bool m_counted = false;
+    unsigned long long m_free = 0;
+    bool m_freeKnown = false;
 };

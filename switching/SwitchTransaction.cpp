@@ -334,7 +334,9 @@ bool SwitchTransaction::MakeDurable(const SwitchJournal& journal, CommitReport& 
 {
     m_earlyFlush.Finish();
     for (const JournalEntry& e : journal.entries) {
-        DWORD error = RetryWhileHeld(5, [&] { return FlushFileToDisk(StagedFile(e.slot, L".new")); });
+        std::wstring staged = StagedFile(e.slot, L".new");
+        if (m_earlyFlush.Flushed(staged) && PathExists(staged)) continue;
+        DWORD error = RetryWhileHeld(5, [&] { return FlushFileToDisk(staged); });
         if (error) {
             report.result = CommitResult::StagedLost;
             report.file = e.target;
