@@ -42,6 +42,7 @@ DWORD EntryWorker::Extract() const
 {
     ZipArchiveOwner archive(ZipOpenMemory(m_package, m_size));
     if (!archive) return ZIPRES_CORRUPT;
+    archive->SetFlushBehind(true);
     DWORD result = ZipSetBaseDir(archive.get(), m_folder);
     return result == ZIPRES_OK ? ZipExtractEntry(archive.get(), m_index, m_target) : result;
 }

@@ -116,6 +116,8 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
     // double what the switch writes, and a leftover copy that could not be replaced would stop it.
     ZipArchiveOwner archive(ZipOpenMemory(data, size));
     if (!archive) return outcome.Stop(SwitchStop::ArchiveUnreadable);
+    // The commit flushes every staged file: the large ones are mostly on the disk by then.
+    archive->SetFlushBehind(true);
     if (ZipSetBaseDir(archive.get(), transaction.StagingFolder()) != ZIPRES_OK)
         return outcome.Stop(SwitchStop::FolderRefused);
     const int parallel = EntryForWorker(entries, taken);

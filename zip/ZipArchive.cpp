@@ -9,6 +9,7 @@
 #include "zip/ZipFileView.h"
 #include "zip/ZipFileIo.h"
 #include "zip/ZipPasswordCheck.h"
+#include "zip/ZipFlushBehind.h"
 #include "zip/ZipWholeEntry.h"
 #include <unzip.h>
 #include <climits>
@@ -123,7 +124,7 @@ bool MayReplace(const std::wstring& path)
     return state == ZipTargetState::Absent || state == ZipTargetState::Replaceable;
 }
 
-CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temporary)
+CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, DWORD share, std::wstring& temporary)
 {
     std::wstring folder = FolderPart(target);
     // Two readers may extract into one folder at once, each on its own thread.
@@ -132,7 +133,7 @@ CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::w
         wchar_t name[32];
         wsprintfW(name, L"~zip%08lx.tmp", (GetTickCount() ^ (GetCurrentProcessId() << 16)) + InterlockedIncrement(&counter));
         temporary = folder + name;
-        CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW, attributes, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return CHandle();
@@ -311,6 +312,7 @@ DWORD ZipArchive::StreamEntry(const unz_file_info64& info, HANDLE output)
             result = ZIPRES_WRITE_FAILED;
             break;
         }
+        if (m_pFlushBehind) m_pFlushBehind->Written(static_cast<unsigned long long>(got));
         written += static_cast<ZPOS64_T>(got);
     }
     int closed = unzCloseCurrentFile(archive);
@@ -395,11 +397,21 @@ DWORD ZipArchive::WriteEntryFile(const ZipEntryInfo& entry, const std::wstring& 
     std::wstring target = NameOnDisk(path);
     DWORD attributes = entry.dwAttributes & ~FILE_ATTRIBUTE_READONLY;
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    // Only entries of a few flushing steps are worth a thread; its handle of the file needs it
+    // shared for writing.
+    bool flushBehind = m_bFlushBehind && entry.nUncompressedSize >= 2 * ZipFlushBehind::kStep;
     std::wstring temporary;
-    CHandle output = CreateTemporaryFile(target, attributes, temporary);
+    CHandle output = CreateTemporaryFile(target, attributes, flushBehind ? FILE_SHARE_WRITE : 0, temporary);
     if (!output) return ZIPRES_CANNOT_OPEN;
 
-    DWORD result = WriteEntryData(output);
+    DWORD result = ZIPRES_OK;
+    {
+        // Ends, closing its handle, before the file is renamed.
+        std::unique_ptr<ZipFlushBehind> behind(flushBehind ? new (std::nothrow) ZipFlushBehind(temporary) : nullptr);
+        m_pFlushBehind = behind.get();
+        result = WriteEntryData(output);
+        m_pFlushBehind = nullptr;
+    }
     if (result == ZIPRES_OK && !SetFileTime(output, &entry.ftCreation, &entry.ftAccess, &entry.ftModified))
         result = ZIPRES_WRITE_FAILED;
     if (!output.Close() && result == ZIPRES_OK) result = ZIPRES_WRITE_FAILED;

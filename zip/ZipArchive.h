@@ -41,6 +41,7 @@ const unsigned long long kZipWholeEntryLimit = 1ULL << 20;
 
 struct unz_file_info64_s;
 class ZipFileView;
+class ZipFlushBehind;
 
 // One open archive: the unzip library's state over the file, the last entry record and the extraction buffers.
 class ZipArchive {
@@ -61,6 +62,9 @@ public:
     void SetBaseDir(const std::wstring& dir);
     const std::wstring& BaseDir() const { return m_szBaseDir; }
     void SetWholeEntryLimit(unsigned long long limit) { m_nWholeEntryLimit = limit; }
+    // For a caller that flushes the files it extracts: large ones are flushed while they are
+    // written, and the caller's flush then finds little left.
+    void SetFlushBehind(bool flush) { m_bFlushBehind = flush; }
 
 private:
     enum class RawRead { Done, Missing, NoMemory };
@@ -97,6 +101,9 @@ private:
     // The last whole entry's buffers, kept for the next: fresh pages cost a fault each.
     std::unique_ptr<unsigned char[]> m_compressed, m_inflated;
     size_t m_nCompressedCapacity = 0, m_nInflatedCapacity = 0;
+    bool m_bFlushBehind = false;
+    // The flushing of the file being written, while there is one.
+    ZipFlushBehind* m_pFlushBehind = nullptr;
 };
 
 typedef ZipArchive* ZipHandle;

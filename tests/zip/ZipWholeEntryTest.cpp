@@ -23,12 +23,15 @@ TEST_CASE("inflated whole from a file or from memory, or streamed, every entry g
         {with("crc.bin", [](TestEntry& e) { e.crcWrong = true; }), ZIPRES_CORRUPT},
         // Text read as deflate data: a stored block whose length check fails.
         {with("garbage.bin", [](TestEntry& e) { e.deflate = false; e.method = 8; }), ZIPRES_INFLATE_FAILED},
+        // Large enough to be flushed from a second thread while it is written.
+        {File("large.bin", CompressibleText(9 << 20, 7)), ZIPRES_OK},
     };
     std::vector<TestEntry> entries;
     for (const Row& row : rows) entries.push_back(row.entry);
     std::string bytes = BuildArchive(entries);
 
-    // No limit streams every entry; a middle one inflates only the small ones whole.
+    // No limit streams every entry; a middle one inflates only the small ones whole. Streamed, the
+    // large entry is flushed while it is written.
     for (unsigned long long limit : {kZipWholeEntryLimit, 100000ULL, 0ULL})
         for (bool fromMemory : {false, true}) {
             CAPTURE(limit);
@@ -38,6 +41,7 @@ TEST_CASE("inflated whole from a file or from memory, or streamed, every entry g
             ZipArchiveOwner zip(fromMemory ? ZipOpenMemory(bytes.data(), bytes.size()) : ZipOpen(folder.PathOf(L"a.zip").c_str()));
             REQUIRE(zip);
             zip->SetWholeEntryLimit(limit);
+            zip->SetFlushBehind(limit == 0);
             REQUIRE(ZipSetBaseDir(zip.get(), folder.PathOf(L"out").c_str()) == ZIPRES_OK);
             std::vector<DWORD> results = ExtractAll(zip.get());
             REQUIRE(results.size() == entries.size());
