@@ -9,6 +9,8 @@
 // are unchanged the file still holds that CRC: the change time moves with every write and every
 // rename, and no program can put it back through the times it sets, so a file patched in place
 // with its write time put back, or another file renamed over it, no longer matches.
+// A change within the same tick of the file system's clock as the recording would keep the change
+// time; files are recorded right after the launcher's own rename or times, under its lock.
 // The record is a hint kept beside the kept versions: a lost or damaged one only costs reads.
 class FileStamps {
 public:

@@ -27,6 +27,13 @@ bool Move(const std::wstring& from, const std::wstring& to)
     return MoveFileExW(from.c_str(), to.c_str(), 0) != FALSE;
 }
 
+// A scanner may open a staged or game file for a moment at any time, also between its flush and
+// its rename: the commit's renames wait that out rather than undo the switch.
+bool MoveWhileHeld(const std::wstring& from, const std::wstring& to)
+{
+    return RetryWhileHeld(5, [&] { return Move(from, to) ? DWORD(0) : GetLastError(); }) == 0;
+}
+
 // Every file matching the pattern (a full path), by name.
 std::vector<std::wstring> FilesMatching(const std::wstring& pattern)
 {
@@ -203,12 +210,12 @@ bool SwitchTransaction::RollForward(const JournalEntry& entry)
     std::wstring target = In(entry.target.Str());
     std::wstring aside = StagedFile(entry.slot, L".old");
     if (PathExists(target)) {
-        if (PathExists(aside) || !Move(target, aside)) return false;
+        if (PathExists(aside) || !MoveWhileHeld(target, aside)) return false;
         FaultPoint();
     }
     std::wstring folder = FolderPart(entry.target.Str());
     if (!folder.empty()) MakeDirectoryChain(m_folder.Root(), folder.c_str());
-    if (!Move(staged, target)) return false;
+    if (!MoveWhileHeld(staged, target)) return false;
     FaultPoint();
     return true;
 }
@@ -220,11 +227,11 @@ bool SwitchTransaction::RollBack(const JournalEntry& entry)
     std::wstring aside = StagedFile(entry.slot, L".old");
     bool movedIn = !PathExists(staged) && (PathExists(aside) || !entry.hadOriginal);
     if (movedIn && PathExists(target)) {
-        if (!Move(target, staged)) return false;
+        if (!MoveWhileHeld(target, staged)) return false;
         FaultPoint();
     }
     if (PathExists(aside)) {
-        if (!Move(aside, target)) return false;
+        if (!MoveWhileHeld(aside, target)) return false;
         FaultPoint();
     }
     return true;
