@@ -1,8 +1,8 @@
 #include "switching/FileStamps.h"
 #include "framework/CHandle.h"
-#include <winternl.h>
 #include "framework/LongPath.h"
 #include "switching/KeptVersions.h"
+#include <winternl.h>
 #include <cstdio>
 #include <string>
 #include <vector>
