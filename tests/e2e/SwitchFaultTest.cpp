@@ -133,7 +133,7 @@ TEST_CASE("a switch ended at any step leaves one whole version, named by the lab
             if (!game.Holds(from)) game.LayOut(from);
             Process launcher = game.Start(L"kill:" + std::to_wstring(step));
             Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
-            REQUIRE(dialog);
+            REQUIRE_MESSAGE(dialog, Utf8(launcher.Describe()));
             dialog.Command(to.command);
             // Past the last step the switch simply finishes.
             Window box = launcher.WaitForMessageBox(L"版本转换成功提示", 30000);
@@ -151,7 +151,7 @@ TEST_CASE("a switch ended at any step leaves one whole version, named by the lab
             if (!game.Holds(from)) game.LayOut(from);
             Process launcher = game.Start();
             Window dialog = launcher.WaitForWindow(IsLauncherDialog, 30000);
-            REQUIRE(dialog);
+            REQUIRE_MESSAGE(dialog, Utf8(launcher.Describe()));
             dialog.Command(to.command);
             Sleep(delay);
             launcher.Kill();
