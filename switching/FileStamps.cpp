@@ -2,6 +2,7 @@
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include "switching/KeptVersions.h"
+#include "switching/PackageListing.h"
 #include <winternl.h>
 #include <cstdio>
 #include <string>
@@ -33,13 +34,6 @@ bool QueryAttributes(const std::wstring& path, FILE_NETWORK_OPEN_INFORMATION& in
 }
 
 } // namespace
-
-std::wstring FileStamps::Key(const std::wstring& path)
-{
-    std::wstring key = path;
-    if (!key.empty()) CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
-}
 
 // A volume without a change time of its own (FAT gives none, or the write time) gives no stamp:
 // its files are always read.
@@ -86,7 +80,7 @@ void FileStamps::Load()
 bool FileStamps::Holds(const std::wstring& path, unsigned long long* size, DWORD* crc)
 {
     Load();
-    auto found = m_stamps.find(Key(path));
+    auto found = m_stamps.find(NameKey(CString(path.c_str())).Str());
     Stamp now;
     if (found == m_stamps.end() || !Read(path, now)) return false;
     const Stamp& was = found->second;
@@ -109,11 +103,11 @@ void FileStamps::Record(const std::wstring& path, DWORD crc)
     Load();
     Stamp stamp;
     if (!Read(path, stamp)) {
-        m_changed = m_stamps.erase(Key(path)) > 0 || m_changed;
+        m_changed = m_stamps.erase(NameKey(CString(path.c_str())).Str()) > 0 || m_changed;
         return;
     }
     stamp.crc = crc;
-    m_stamps[Key(path)] = stamp;
+    m_stamps[NameKey(CString(path.c_str())).Str()] = stamp;
     m_changed = true;
 }
 

@@ -37,7 +37,6 @@ private:
         DWORD crc = 0;
     };
     static bool Read(const std::wstring& path, Stamp& stamp);
-    static std::wstring Key(const std::wstring& path);
     void Load();
 
     GameFolder m_folder;

@@ -1,6 +1,5 @@
 #include "switching/KeptVersions.h"
 #include "framework/CFileFind.h"
-#include "framework/CHandle.h"
 #include "framework/LongPath.h"
 #include <string>
 
@@ -54,15 +53,13 @@ bool KeptVersions::Take(const PackageEntry& entry, const std::wstring& target)
     std::wstring kept = PathOf(entry.uncompressedSize, entry.crc);
     if (!PathExists(kept)) return false;
     // A kept file that another program changed, in place or with its time put back, is no copy of the entry.
-    if (!(m_stamps && m_stamps->HoldsData(kept, entry.uncompressedSize, entry.crc)) &&
-        !FileHoldsData(kept, entry.uncompressedSize, entry.crc)) {
+    if (!FileHoldsData(kept, entry.uncompressedSize, entry.crc, m_stamps)) {
         DeleteFileW(kept.c_str());
         return false;
     }
     if (!MoveFileExW(kept.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
     // As extraction leaves it: the entry's times, which tell the variant's files at the next start.
-    CHandle file(CreateFileW(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file) SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
+    GiveEntryTimes(target, entry);
     m_used -= m_counted ? entry.uncompressedSize : 0;
     return true;
 }

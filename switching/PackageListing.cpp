@@ -1,4 +1,5 @@
 #include "switching/PackageListing.h"
+#include "switching/FileStamps.h"
 #include "switching/OriginalSums.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
@@ -38,8 +39,16 @@ bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME*
     return true;
 }
 
-bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc)
+bool GiveEntryTimes(const std::wstring& path, const PackageEntry& entry)
 {
+    CHandle file(CreateFileW(LongPathForm(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file && SetFileTime(file, &entry.created, &entry.accessed, &entry.modified);
+}
+
+bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc, FileStamps* stamps)
+{
+    if (stamps && stamps->HoldsData(path, size, crc)) return true;
     unsigned long long found = 0;
     DWORD read = 0;
     return ReadFileStamp(path, &found, nullptr) && found == size && ZipFileCrc32(path.c_str(), &read, &found) &&

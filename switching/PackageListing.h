@@ -24,13 +24,18 @@ CString NameKey(const CString& name);
 // The size and last-write time of a file (not a folder); false when there is none.
 bool ReadFileStamp(const std::wstring& path, unsigned long long* size, FILETIME* modified);
 
-// Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
-// Size and time alone would take a file patched in place, whose time was put back, for the entry.
-// Whether the file holds exactly size bytes with this CRC-32. Size first: most damage (a file cut
-// short, zero-filled by a power cut, replaced) shows there without reading.
-bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc);
+// Gives the file the entry's times, as extraction leaves them; false when it cannot.
+bool GiveEntryTimes(const std::wstring& path, const PackageEntry& entry);
+
+class FileStamps;
+// Whether the file holds exactly size bytes with this CRC-32: by its stamp where stamps vouch for
+// it, else read. Size first: most damage (a file cut short, zero-filled by a power cut, replaced)
+// shows there without reading.
+bool FileHoldsData(const std::wstring& path, unsigned long long size, DWORD crc, FileStamps* stamps = nullptr);
 
 class OriginalSums;
+// Whether the file at path holds exactly the data of one of the entries: the same size and CRC-32.
+// Size and time alone would take a file patched in place, whose time was put back, for the entry.
 // sums: where the file's CRC may have been taken already.
 bool MatchesPackageEntry(const std::wstring& path, const std::vector<PackageEntry>& known, DWORD* crc = nullptr,
                          OriginalSums* sums = nullptr);

@@ -1,5 +1,4 @@
 #include "switching/VersionSwitch.h"
-#include "framework/CHandle.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/ResourceData.h"
@@ -28,12 +27,7 @@ bool VolumeIsFull(const CString& gameDir, unsigned long long wanted)
 bool HoldsEntryInPlace(const GameFolder& folder, const PackageEntry& entry, FileStamps& stamps)
 {
     std::wstring path = folder.Path(entry.name.Str());
-    if (!stamps.HoldsData(path, entry.uncompressedSize, entry.crc) && !FileHoldsData(path, entry.uncompressedSize, entry.crc))
-        return false;
-    CHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file || !SetFileTime(file, &entry.created, &entry.accessed, &entry.modified)) return false;
-    file.Close();
+    if (!FileHoldsData(path, entry.uncompressedSize, entry.crc, &stamps) || !GiveEntryTimes(path, entry)) return false;
     // Setting the times moved its change time.
     stamps.Record(path, entry.crc);
     return true;
