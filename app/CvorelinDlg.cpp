@@ -25,6 +25,7 @@ namespace {
 
 const COLORREF kTransparentKey = RGB(255, 0, 255);
 const UINT WM_APP_STARTUP_NOTICES = WM_APP + 1;
+const UINT WM_APP_FOREGROUND = WM_APP + 2;
 const UINT_PTR kGameTimer = 1;
 
 // Each skin button's pictures and placement, in the order they are placed (last placed on top).
@@ -54,6 +55,7 @@ BEGIN_MESSAGE_MAP(CvorelinDlg, CDialogEx)
     ON_BN_CLICKED(IDC_BTN_120E4M, OnSwitch120E4M)
     ON_BN_CLICKED(IDC_BTN_124E8M, OnSwitch124E8M)
     ON_MESSAGE(WM_APP_STARTUP_NOTICES, OnStartupNotices)
+    ON_MESSAGE(WM_APP_FOREGROUND, OnForeground)
     ON_WM_TIMER()
     ON_MESSAGE(WM_CONTEXTMENU, OnContextMenuMessage)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)
@@ -128,7 +130,9 @@ BOOL CvorelinDlg::OnInitDialog()
     }
     CDC windowDc(GetDC());
     ApplyBitmapRegion(&m_bmpBackground, &windowDc);
-    SetWindowPos(HWND_TOP, 0, 0, static_cast<int>(m_nSkinWidth), static_cast<int>(m_nSkinHeight), SWP_NOMOVE);
+    // Not activated yet: its showing does that, and the user should not wait for it before the window is up.
+    SetWindowPos(HWND_TOP, 0, 0, static_cast<int>(m_nSkinWidth), static_cast<int>(m_nSkinHeight),
+                 SWP_NOMOVE | SWP_NOACTIVATE);
 
     PlaceButtons();
     PlacePictures();
@@ -146,7 +150,10 @@ void CvorelinDlg::ApplyBitmapRegion(CBitmap* bitmap, CDC* dc)
         // From here on the window owns the region, but only if it took it.
         if (region.GetSafeHandle() && ::SetWindowRgn(m_hWnd, region, TRUE)) region.Detach();
     }
-    ::SetForegroundWindow(m_hWnd);
+    // A window not yet shown is activated by its showing: asking now would only make the user wait for
+    // the activation of a window nobody sees. It is asked for again once the window is up.
+    if (::IsWindowVisible(m_hWnd)) ::SetForegroundWindow(m_hWnd);
+    else PostMessage(WM_APP_FOREGROUND, 0, 0);
     if (dc) ReleaseDC(dc->Detach());
 }
 
@@ -384,6 +391,12 @@ void CvorelinDlg::CheckVirtualStore()
         return;
     std::vector<std::wstring> left = RemoveVirtualStoreCopies(copies);
     if (!left.empty()) MessageBox(VirtualStoreLeftText(left), kCheckCaption, MB_OK | MB_ICONERROR);
+}
+
+LRESULT CvorelinDlg::OnForeground(WPARAM, LPARAM)
+{
+    ::SetForegroundWindow(m_hWnd);
+    return 0;
 }
 
 LRESULT CvorelinDlg::OnStartupNotices(WPARAM, LPARAM)

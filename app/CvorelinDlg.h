@@ -113,6 +113,8 @@ private:
     void CheckVirtualStore();
     // After the window is up: what start-up found to tell.
     LRESULT OnStartupNotices(WPARAM, LPARAM);
+    // Once the window is up: the foreground that start-up asked for.
+    LRESULT OnForeground(WPARAM, LPARAM);
 
     CString m_strRepairNotice;
     CString m_strRecoveryNotice;

@@ -32,15 +32,31 @@ CString VersionLabelFromFileVersion(CString versionText)
     return label;
 }
 
+namespace {
+
+// The file's version block. GetFileVersionInfoSize and GetFileVersionInfo would each load the file
+// again; once is enough, and it is on the way to the window.
+bool ReadVersionBlock(const CString& path, std::vector<BYTE>& block)
+{
+    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return false;
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = found ? SizeofResource(module, found) : 0;
+    if (data && size) block.assign(data, data + size);
+    FreeLibrary(module);
+    return !block.empty();
+}
+
+} // namespace
+
 CString DetectInstalledVersion(CString path)
 {
     CString versionText;
-    DWORD ignored = 0;
     path = LongPathForm(path.Str()).c_str();
-    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    if (size != 0) {
-        std::vector<BYTE> block(size);
-        if (!GetFileVersionInfoW(path, 0, size, block.data())) return CString();
+    std::vector<BYTE> block;
+    if (ReadVersionBlock(path, block)) {
         struct Translation { WORD language; WORD codePage; };
         Translation* translations = nullptr;
         UINT length = 0;

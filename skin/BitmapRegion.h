@@ -20,6 +20,19 @@ void FindOpaqueRuns(const DWORD* row, int width, std::vector<PixelRun>& runs);
 // extended downwards over the rows below it whose runs are all the same.
 std::vector<RECT> OpaqueRects(const DWORD* pixels, int width, int height);
 
+// The same rectangles, built from the picture's rows given one at a time from the top.
+class OpaqueRectsBuilder {
+public:
+    void AddRow(const DWORD* row, int width);
+    const std::vector<RECT>& Rects() const { return m_rects; }
+
+private:
+    std::vector<RECT> m_rects;
+    std::vector<PixelRun> m_previous, m_runs;
+    size_t m_bandFirst = 0;
+    int m_row = 0;
+};
+
 // The picture as 32-bit top-down pixels; false when it has no handle or cannot be read. The bitmap
 // must not be selected into a device context.
 bool ReadBitmapPixels(const CBitmap& bitmap, std::vector<DWORD>& pixels, int& width, int& height);

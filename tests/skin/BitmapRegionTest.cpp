@@ -55,6 +55,9 @@ TEST_CASE("the region equals the per-pixel scan's, whatever the picture")
              int dx = x < 8 ? 8 - x : x > 31 ? x - 31 : 0, dy = y < 8 ? 8 - y : y > 21 ? y - 21 : 0;
              return dx * dx + dy * dy > 64 ? kKey : RGB(20, 20, (x * y) % 256);
          }, {0, 0, 40, 30}},
+        {"read in several bands of rows", 700, 300, [](int x, int y) {
+             return (x + 3 * y) % 97 < 5 || (y > 120 && y < 140) ? kKey : RGB(x % 256, y % 256, 1);
+         }, {0, 0, 700, 300}},
     };
     for (const auto& c : cases) {
         CAPTURE(c.name);
