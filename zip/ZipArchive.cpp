@@ -2,6 +2,7 @@
 #include "framework/CFileFind.h"
 #include "framework/CHandle.h"
 #include "framework/LongPath.h"
+#include "framework/ResourceData.h"
 #include "zip/ZipTargetCheck.h"
 #include "zip/ZipAttributes.h"
 #include "zip/ZipEntryName.h"
@@ -13,6 +14,7 @@
 #include "zip/ZipWholeEntry.h"
 #include <unzip.h>
 #include <climits>
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -298,6 +300,11 @@ DWORD ZipArchive::StreamEntry(const unz_file_info64& info, HANDLE output)
     const unsigned int bufferSize = static_cast<unsigned int>(kZipWholeEntryLimit);
     if (!m_streamBuffer) m_streamBuffer.reset(new (std::nothrow) unsigned char[bufferSize]);
     if (!m_streamBuffer) return ZIPRES_INFLATE_FAILED;
+    // An empty entry may have no deflate data at all, which the library allows.
+    DWORD inflated = ZIPRES_OK;
+    if (!password && info.compression_method == Z_DEFLATED && info.uncompressed_size > 0 &&
+        InflateInPieces(info, output, inflated))
+        return inflated;
     if (unzOpenCurrentFilePassword(archive, password) != UNZ_OK) return ZIPRES_CORRUPT;
 
     DWORD result = ZIPRES_OK;
@@ -318,6 +325,90 @@ DWORD ZipArchive::StreamEntry(const unz_file_info64& info, HANDLE output)
     int closed = unzCloseCurrentFile(archive);
     if (result == ZIPRES_OK && closed != UNZ_OK) result = ZIPRES_CORRUPT;
     return result;
+}
+
+// Inflates the current deflated entry with zlib straight from where its raw data lies: in memory
+// as it is, from the file a piece at a time. The library would copy it through a small buffer of
+// its own and sum it with zlib's slower CRC. False, with nothing written, when the raw data
+// cannot be found, and the library must stream the entry.
+bool ZipArchive::InflateInPieces(const unz_file_info64& info, HANDLE output, DWORD& result)
+{
+    unzFile archive = static_cast<unzFile>(m_hArchive);
+    if (unzOpenCurrentFile2(archive, nullptr, nullptr, 1) != UNZ_OK) return false;
+    unsigned long long offset = unzGetCurrentFileZStreamPos64(archive);
+    unzCloseCurrentFile(archive);
+    unsigned long long left = info.compressed_size;
+    const unsigned long long piece = kZipWholeEntryLimit;
+    if (!m_hFile && (offset > m_memory.size || left > m_memory.size - offset)) {
+        result = ZIPRES_INFLATE_FAILED;
+        return true;
+    }
+    HANDLE file = m_hFile ? m_hFile : ImageFile();
+    unsigned char* readBuffer = file ? Buffer(m_compressed, m_nCompressedCapacity, static_cast<size_t>(piece)) : nullptr;
+    if (file && !readBuffer) {
+        if (m_hFile) return false;
+        file = nullptr;
+    }
+    // The image's file holds the archive further on.
+    if (file && file != m_hFile) offset += m_nImageOffset;
+    auto next = [&](const unsigned char*& bytes, size_t& size) {
+        if (left == 0) return false;
+        if (!file) {
+            bytes = m_memory.data + offset;
+            size = static_cast<size_t>(left);
+            left = 0;
+            return true;
+        }
+        DWORD want = static_cast<DWORD>(left < piece ? left : piece), got = 0;
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        if (!ReadFile(file, readBuffer, want, &got, &at) || got != want) return false;
+        offset += want;
+        left -= want;
+        bytes = readBuffer;
+        size = want;
+        return true;
+    };
+    auto write = [&](const unsigned char* data, size_t size) {
+        if (!WriteAll(output, data, size)) return false;
+        if (m_pFlushBehind) m_pFlushBehind->Written(size);
+        return true;
+    };
+    result = InflateEntryInPieces(next, m_streamBuffer.get(), static_cast<size_t>(kZipWholeEntryLimit),
+                                  static_cast<size_t>(info.uncompressed_size), static_cast<DWORD>(info.crc), write);
+    return true;
+}
+
+// A program's own image is mapped from its file, and each page's first touch costs more than
+// reading it: an archive that lies in an image is read from the image's file, once a few of its
+// bytes are found to be the same there. Null for any other archive, or when the file cannot be read.
+HANDLE ZipArchive::ImageFile()
+{
+    if (m_bImageFileTried || m_hFile) return m_imageFile;
+    m_bImageFileTried = true;
+    wchar_t path[MAX_PATH];
+    unsigned long long offset = 0;
+    if (!ResourceFileRange(m_memory.data, m_memory.size, path, &offset)) return nullptr;
+    CHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return nullptr;
+    // The start and the end, where the central directory lies: a file put in the image's place since
+    // would differ there.
+    const size_t sample = static_cast<size_t>(m_memory.size < 4096 ? m_memory.size : 4096);
+    unsigned char bytes[4096];
+    for (unsigned long long at : {0ULL, m_memory.size - sample}) {
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(offset + at);
+        where.OffsetHigh = static_cast<DWORD>((offset + at) >> 32);
+        DWORD got = 0;
+        if (!ReadFile(file, bytes, static_cast<DWORD>(sample), &got, &where) || got != sample ||
+            memcmp(bytes, m_memory.data + at, sample) != 0)
+            return nullptr;
+    }
+    m_imageFile = std::move(file);
+    m_nImageOffset = offset;
+    return m_imageFile;
 }
 
 // The raw bytes of an entry at offset, where they lie in memory, mapped from the archive's

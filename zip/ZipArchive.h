@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/CHandle.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -74,6 +75,8 @@ private:
     bool Attach(void* library, unsigned long long archiveSize);
     DWORD Position(int index);
     DWORD StreamEntry(const unz_file_info64_s& info, HANDLE output);
+    bool InflateInPieces(const unz_file_info64_s& info, HANDLE output, DWORD& result);
+    HANDLE ImageFile();
     RawRead RawBytes(ZipFileView& view, unsigned long long offset, size_t size, const unsigned char*& bytes);
     bool InflateWhole(const unz_file_info64_s& info, HANDLE output, DWORD& result);
     DWORD WriteEntryData(HANDLE output);
@@ -102,6 +105,11 @@ private:
     std::unique_ptr<unsigned char[]> m_compressed, m_inflated;
     size_t m_nCompressedCapacity = 0, m_nInflatedCapacity = 0;
     bool m_bFlushBehind = false;
+    // An archive in memory that is a loaded module's image: the module's file, opened on the first
+    // entry that is read in pieces, and where the archive starts in it.
+    CHandle m_imageFile;
+    unsigned long long m_nImageOffset = 0;
+    bool m_bImageFileTried = false;
     // The flushing of the file being written, while there is one.
     ZipFlushBehind* m_pFlushBehind = nullptr;
 };

@@ -1,6 +1,9 @@
 #include "framework/ResourceData.h"
+#include "TempFolder.h"
 #include <doctest/doctest.h>
 #include <cstring>
+#include <optional>
+#include <string>
 
 TEST_CASE("a resource's bytes are found by name and type, and nothing is found for a missing one")
 {
@@ -22,4 +25,35 @@ TEST_CASE("a resource's bytes are found by name and type, and nothing is found f
     CHECK(LoadResourceData(nullptr, MAKEINTRESOURCEW(200), RT_BITMAP, &missingSize) == nullptr);
     CHECK(missingSize == 0);
     CHECK(LoadResourceData(nullptr, MAKEINTRESOURCEW(999), RT_DIALOG, &missingSize) == nullptr);
+}
+
+TEST_CASE("a resource's bytes are found in the program's file; other memory is not")
+{
+    unsigned long size = 0;
+    const void* resource = LoadResourceData(nullptr, MAKEINTRESOURCEW(200), RT_DIALOG, &size);
+    REQUIRE(resource != nullptr);
+    static int writable = 1;
+    const std::string heap(64, 'x');
+    const struct {
+        std::string name;
+        const void* data;
+        unsigned long long size;
+        bool found;
+    } rows[] = {
+        {"a resource", resource, size, true},
+        {"a resource, with more than the resources hold", resource, 1ULL << 40, false},
+        {"a writable variable", &writable, sizeof writable, false},
+        {"the heap", heap.data(), heap.size(), false},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(row.name);
+        wchar_t path[MAX_PATH] = L"";
+        unsigned long long offset = 0;
+        REQUIRE(ResourceFileRange(row.data, row.size, path, &offset) == row.found);
+        if (!row.found) continue;
+        std::optional<std::string> file = ReadWholeFile(path);
+        REQUIRE(file);
+        REQUIRE(offset + size <= file->size());
+        CHECK(std::memcmp(file->data() + offset, resource, size) == 0);
+    }
 }
