@@ -216,9 +216,6 @@ void CvorelinDlg::StyleLabels()
 
 BOOL CvorelinDlg::OnEraseBkgnd(CDC* dc)
 {
-    CDC memory;
-    memory.CreateCompatibleDC(dc);
-    CSelectGuard select(memory, m_bmpBackground.GetSafeHandle());
     // Only the part being repainted: the transparent copy works through every pixel it is given,
     // and the label's repaint after a switch would otherwise redo the whole picture.
     RECT part{0, 0, static_cast<int>(m_nSkinWidth), static_cast<int>(m_nSkinHeight)};
@@ -226,7 +223,8 @@ BOOL CvorelinDlg::OnEraseBkgnd(CDC* dc)
     if (::GetClipBox(dc->GetSafeHdc(), &clip) != ERROR && !::IntersectRect(&part, &part, &clip)) return TRUE;
     int width = part.right - part.left;
     int height = part.bottom - part.top;
-    dc->TransparentBlt(part.left, part.top, width, height, &memory, part.left, part.top, width, height, kTransparentKey);
+    m_keyedBackground.Draw(*dc, part.left, part.top, width, height, m_bmpBackground, part.left, part.top,
+                           kTransparentKey);
     return TRUE;
 }
 

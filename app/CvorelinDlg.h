@@ -10,6 +10,7 @@
 #include "skin/CSkinEdit.h"
 #include "skin/CSkinPicture.h"
 #include "skin/CSkinStatic.h"
+#include "skin/KeyedPicture.h"
 #include "switching/VersionVariant.h"
 #include "web/CWebBrowser2.h"
 
@@ -75,6 +76,8 @@ protected:
     unsigned int m_nSkinWidth = 0;
     unsigned int m_nSkinHeight = 0;
     CBitmap m_bmpBackground;
+    // The background as the window's erasing draws it, the key colour left out.
+    KeyedPicture m_keyedBackground;
     CWebBrowser2 m_webTop;
     CWebBrowser2 m_webBottom;
     CSkinButton m_btnClose;

@@ -1,4 +1,5 @@
 #include "framework/CBitmap.h"
+#include "framework/CDC.h"
 #include "framework/CWinApp.h"
 
 bool CBitmap::LoadBitmap(unsigned int resourceId)
@@ -10,4 +11,14 @@ bool CBitmap::LoadBitmap(unsigned int resourceId)
 bool CBitmap::GetBitmap(BITMAP* info) const
 {
     return info && GetObject(sizeof(BITMAP), info) == sizeof(BITMAP);
+}
+
+bool CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
+{
+    return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
+}
+
+bool CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
+{
+    return dc && Attach(::CreateCompatibleBitmap(dc->GetSafeHdc(), width, height));
 }

@@ -16,6 +16,8 @@ END_MESSAGE_MAP()
 
 void CSkinButton::SetSkin(UINT normalId, UINT hoverId, CString rectText)
 {
+    m_keyedNormal.Reset();
+    m_keyedHover.Reset();
     m_bmpNormal.DeleteObject();
     m_bmpNormal.LoadBitmap(normalId);
     // A picture that did not load gives size 0: the button then draws nothing.
@@ -32,10 +34,8 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT item)
 {
     if (!item) return;
     CDC target(item->hDC);
-    CDC memory;
-    memory.CreateCompatibleDC(&target);
-    CSelectGuard selectPicture(memory, m_bHover ? m_bmpHover : m_bmpNormal);
-    target.TransparentBlt(0, 0, m_nWidth, m_nHeight, &memory, 0, 0, m_nWidth, m_nHeight, kKeyColor);
+    KeyedPicture& picture = m_bHover ? m_keyedHover : m_keyedNormal;
+    picture.Draw(target, 0, 0, m_nWidth, m_nHeight, m_bHover ? m_bmpHover : m_bmpNormal, 0, 0, kKeyColor);
 }
 
 BOOL CSkinButton::OnEraseBkgnd(CDC*)

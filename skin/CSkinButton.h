@@ -2,6 +2,7 @@
 #include "framework/CBitmap.h"
 #include "framework/CButton.h"
 #include "framework/CString.h"
+#include "skin/KeyedPicture.h"
 
 // A push button drawn as one of its two pictures, normal or hover, that sends its parent one
 // BN_CLICKED command per click. Owns both pictures; the template gives it the owner-draw style.
@@ -21,6 +22,8 @@ public:
 protected:
     CBitmap m_bmpNormal;
     CBitmap m_bmpHover;
+    KeyedPicture m_keyedNormal;
+    KeyedPicture m_keyedHover;
 
 public:
     // The button's size on screen, the normal picture's.

@@ -22,13 +22,10 @@ void CSkinPicture::DrawItem(LPDRAWITEMSTRUCT item)
     BITMAP picture{};
     if (!item || !m_hPicture || !::GetObjectW(m_hPicture, sizeof picture, &picture)) return;
     CDC target(item->hDC);
-    CDC memory;
-    if (!memory.CreateCompatibleDC(&target)) return;
-    CSelectGuard selectPicture(memory, m_hPicture);
     // A static's context may reach past it: the picture is cut at the control's edges.
     const RECT& area = item->rcItem;
     const int width = std::min<int>(picture.bmWidth, area.right - area.left);
     const int height = std::min<int>(picture.bmHeight, area.bottom - area.top);
     if (width > 0 && height > 0)
-        target.TransparentBlt(area.left, area.top, width, height, &memory, 0, 0, width, height, kKeyColor);
+        m_keyedPicture.Draw(target, area.left, area.top, width, height, m_hPicture, 0, 0, kKeyColor);
 }

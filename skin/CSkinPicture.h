@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CStatic.h"
+#include "skin/KeyedPicture.h"
 
 // A picture static drawn as the skin draws the window: its template picture at its own size over
 // whatever the parent painted beneath, the key colour left out, and no brush anywhere.
@@ -10,4 +11,5 @@ protected:
 
     // The picture the static loaded from the template; the static keeps it.
     HBITMAP m_hPicture = nullptr;
+    KeyedPicture m_keyedPicture;
 };
