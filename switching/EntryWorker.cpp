@@ -4,19 +4,20 @@
 EntryWorker::EntryWorker(const void* package, unsigned long size, const CString& folder, int index, const CString& target)
     : m_package(package), m_size(size), m_folder(folder), m_index(index), m_target(target)
 {
-    m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    m_finished.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (m_finished) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
 }
 
 EntryWorker::~EntryWorker()
 {
-    if (m_thread) WaitForSingleObject(m_thread, INFINITE);
+    // Past the signal the thread only ends: nothing of it touches the worker or the files any more.
+    if (m_thread) WaitForSingleObject(m_finished, INFINITE);
 }
 
 DWORD EntryWorker::Result()
 {
     if (m_thread) {
-        WaitForSingleObject(m_thread, INFINITE);
-        m_thread.Close();
+        WaitForSingleObject(m_finished, INFINITE);
         m_done = true;
     }
     if (!m_done) {
@@ -35,6 +36,7 @@ DWORD WINAPI EntryWorker::Run(void* self)
     } catch (...) {
         worker.m_result = ZIPRES_WRITE_FAILED;
     }
+    SetEvent(worker.m_finished);
     return 0;
 }
 

@@ -28,6 +28,9 @@ private:
     int m_index;
     CString m_target;
     CHandle m_thread;
+    // Set once the result is in and the files are closed: a thread's own ending, which a wait for
+    // the thread would wait out too, takes another millisecond or two under Wine.
+    CHandle m_finished;
     DWORD m_result = 0;
     bool m_done = false;
 };

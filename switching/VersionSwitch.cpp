@@ -122,6 +122,7 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         parallelStaged = transaction.Stage(e.name, e.uncompressedSize, e.crc);
         worker.reset(new EntryWorker(data, size, transaction.StagingFolder(), parallel, parallelStaged));
     }
+    ShowBusy();
     ZipEntryInfo entry{};
     ZipGetEntry(archive.get(), -1, &entry);
     const int count = entry.nIndex;
@@ -144,6 +145,8 @@ bool VersionSwitch::ExtractVersionPackage(unsigned int resourceId, SwitchTransac
         transaction.Staged(staged);
         FaultPoint();
     }
+    // Closed while the worker still inflates, rather than after it.
+    archive.reset();
     if (worker) {
         const PackageEntry& e = entries[parallel];
         if (worker->Result() != ZIPRES_OK) {
@@ -179,16 +182,22 @@ void VersionSwitch::Run(const VersionVariant& variant, SwitchOutcome& outcome)
     }
     std::vector<PackageEntry> targets;
     if (Check(variant, outcome, targets)) {
-        CWaitCursor wait;
         bool staged = transaction.Prepare(&outcome.error) || outcome.Stop(SwitchStop::FolderRefused);
         std::vector<PackageEntry> known = KnownEntries();
         if (staged) transaction.SumOriginalsAhead(OriginalsToSum(targets, known));
         for (unsigned int id : variant.packages)
             if (staged && id != 0) staged = ExtractVersionPackage(id, transaction, outcome);
         transaction.KeepDisplaced(KeptVersions::kDefaultLimit, outcome.needed);
+        ShowBusy();
         if (staged) Report(transaction.Commit(variant.label, known), outcome);
     }
+    m_busy.reset();
     outcome.finished = true;
+}
+
+void VersionSwitch::ShowBusy()
+{
+    if (!m_busy) m_busy.reset(new CWaitCursor);
 }
 
 void VersionSwitch::Report(const CommitReport& report, SwitchOutcome& outcome)

@@ -1,9 +1,11 @@
 #pragma once
 #include "framework/CString.h"
+#include "framework/CWaitCursor.h"
 #include "switching/PackageListing.h"
 #include "switching/SwitchPreflight.h"
 #include "switching/SwitchTransaction.h"
 #include "switching/VersionVariant.h"
+#include <memory>
 #include <vector>
 
 // Why a switch stopped, one reason a switch. Every reason but Stuck leaves the game folder as it was.
@@ -85,7 +87,11 @@ private:
     // size is some known entry's: the ones whose CRC the commit will want.
     std::vector<std::wstring> OriginalsToSum(const std::vector<PackageEntry>& targets, const std::vector<PackageEntry>& known) const;
     static void Report(const CommitReport& report, SwitchOutcome& outcome);
+    // The wait cursor from here to the end of the run. Its first showing in a process takes a few
+    // milliseconds, which come after the second thread has begun inflating rather than before.
+    void ShowBusy();
 
     CString m_gameDir;
     PackageFinder m_find;
+    std::unique_ptr<CWaitCursor> m_busy;
 };
