@@ -151,7 +151,7 @@ void CvorelinDlg::ApplyBitmapRegion(CBitmap* bitmap, CDC* dc)
         if (region.GetSafeHandle() && ::SetWindowRgn(m_hWnd, region, TRUE)) region.Detach();
     }
     // A window not yet shown is activated by its showing: asking now would only make the user wait for
-    // the activation of a window nobody sees. It is asked for again once the window is up.
+    // the activation of a window nobody sees. It is asked for once the window is up.
     if (::IsWindowVisible(m_hWnd)) ::SetForegroundWindow(m_hWnd);
     else PostMessage(WM_APP_FOREGROUND, 0, 0);
     if (dc) ReleaseDC(dc->Detach());
