@@ -25,7 +25,7 @@ void EarlyFlush::Add(const std::wstring& path)
         return;
     }
     if (!m_wake) m_wake.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    if (m_wake && !m_thread) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (m_wake && !m_thread) m_thread.Start([this] { Run(); });
     if (m_wake) SetEvent(m_wake);
 }
 
@@ -36,8 +36,7 @@ void EarlyFlush::Finish()
     m_finishing = true;
     LeaveCriticalSection(&m_lock);
     SetEvent(m_wake);
-    WaitForSingleObject(m_thread, INFINITE);
-    m_thread.Close();
+    m_thread.Wait();
     m_queue.clear();
     m_finishing = false;
 }
@@ -68,19 +67,17 @@ bool EarlyFlush::Flushed(const std::wstring& path)
     return flushed;
 }
 
-DWORD WINAPI EarlyFlush::Run(void* self)
+void EarlyFlush::Run()
 {
-    EarlyFlush& flush = *static_cast<EarlyFlush*>(self);
     std::wstring path;
-    while (flush.Next(path)) {
+    while (Next(path)) {
         if (FlushFileToDisk(path) != 0) continue;
-        // Nothing may leave this thread: a set that cannot grow only costs the commit a flush.
+        // A set that cannot grow only costs the commit a flush.
         try {
-            EnterCriticalSection(&flush.m_lock);
-            flush.m_flushed.insert(path);
+            EnterCriticalSection(&m_lock);
+            m_flushed.insert(path);
         } catch (...) {
         }
-        LeaveCriticalSection(&flush.m_lock);
+        LeaveCriticalSection(&m_lock);
     }
-    return 0;
 }

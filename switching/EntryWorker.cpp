@@ -4,20 +4,24 @@
 EntryWorker::EntryWorker(const void* package, unsigned long size, const CString& folder, int index, const CString& target)
     : m_package(package), m_size(size), m_folder(folder), m_index(index), m_target(target)
 {
-    m_finished.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (m_finished) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    m_thread.Start([this] {
+        try {
+            m_result = Extract();
+        } catch (...) {
+            m_result = ZIPRES_WRITE_FAILED;
+        }
+    });
 }
 
 EntryWorker::~EntryWorker()
 {
-    // Past the signal the thread only ends: nothing of it touches the worker or the files any more.
-    if (m_thread) WaitForSingleObject(m_finished, INFINITE);
+    m_thread.Wait();
 }
 
 DWORD EntryWorker::Result()
 {
     if (m_thread) {
-        WaitForSingleObject(m_finished, INFINITE);
+        m_thread.Wait();
         m_done = true;
     }
     if (!m_done) {
@@ -27,18 +31,6 @@ DWORD EntryWorker::Result()
     return m_result;
 }
 
-DWORD WINAPI EntryWorker::Run(void* self)
-{
-    EntryWorker& worker = *static_cast<EntryWorker*>(self);
-    // Nothing may leave a thread's procedure: the process would end.
-    try {
-        worker.m_result = worker.Extract();
-    } catch (...) {
-        worker.m_result = ZIPRES_WRITE_FAILED;
-    }
-    SetEvent(worker.m_finished);
-    return 0;
-}
 
 DWORD EntryWorker::Extract() const
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/CHandle.h"
+#include "framework/CWorkerThread.h"
 #include "framework/CString.h"
 #include <windows.h>
 
@@ -19,7 +19,6 @@ public:
     DWORD Result();
 
 private:
-    static DWORD WINAPI Run(void* self);
     DWORD Extract() const;
 
     const void* m_package;
@@ -27,10 +26,8 @@ private:
     CString m_folder;
     int m_index;
     CString m_target;
-    CHandle m_thread;
-    // Set once the result is in and the files are closed: a thread's own ending, which a wait for
-    // the thread would wait out too, takes another millisecond or two under Wine.
-    CHandle m_finished;
     DWORD m_result = 0;
     bool m_done = false;
+    // Last, so that it is waited for before anything it uses goes.
+    CWorkerThread m_thread;
 };

@@ -16,25 +16,22 @@ void OriginalSums::Start(const std::vector<std::wstring>& paths, FileStamps* sta
     DWORD crc = 0;
     for (const std::wstring& path : paths)
         if (!m_stamps || !m_stamps->Holds(path, &size, &crc)) m_sums.push_back(Sum{path});
-    if (!m_sums.empty()) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (!m_sums.empty()) m_thread.Start([this] { Run(); });
 }
 
 void OriginalSums::Wait()
 {
-    if (!m_thread) return;
-    WaitForSingleObject(m_thread, INFINITE);
-    m_thread.Close();
+    m_thread.Wait();
 }
 
-DWORD WINAPI OriginalSums::Run(void* self)
+void OriginalSums::Run()
 {
     // The stamp is read first: a file written while it is summed no longer matches it afterwards.
-    for (Sum& sum : static_cast<OriginalSums*>(self)->m_sums) {
+    for (Sum& sum : m_sums) {
         unsigned long long size = 0;
         sum.summed = ReadFileStamp(sum.path, &sum.size, &sum.modified) && ZipFileCrc32(sum.path.c_str(), &sum.crc, &size) &&
                      size == sum.size;
     }
-    return 0;
 }
 
 bool OriginalSums::Crc(const std::wstring& path, DWORD* crc, unsigned long long* size)

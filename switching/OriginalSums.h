@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/CHandle.h"
+#include "framework/CWorkerThread.h"
 #include "switching/FileStamps.h"
 #include <windows.h>
 #include <string>
@@ -29,10 +29,11 @@ private:
         DWORD crc = 0;
         bool summed = false;
     };
-    static DWORD WINAPI Run(void* self);
+    void Run();
     void Wait();
 
     std::vector<Sum> m_sums;
     FileStamps* m_stamps = nullptr;
-    CHandle m_thread;
+    // Last, so that it is waited for before anything it uses goes.
+    CWorkerThread m_thread;
 };

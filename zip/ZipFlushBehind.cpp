@@ -7,7 +7,7 @@ ZipFlushBehind::ZipFlushBehind(const std::wstring& path)
     m_file.Attach(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr));
     if (m_file) m_wake.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    if (m_wake) m_thread.Attach(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (m_wake) m_thread.Start([this] { Run(); });
 }
 
 ZipFlushBehind::~ZipFlushBehind()
@@ -15,7 +15,7 @@ ZipFlushBehind::~ZipFlushBehind()
     if (m_thread) {
         InterlockedExchange(&m_stopping, 1);
         SetEvent(m_wake);
-        WaitForSingleObject(m_thread, INFINITE);
+        m_thread.Wait();
     }
 }
 
@@ -28,10 +28,8 @@ void ZipFlushBehind::Written(unsigned long long bytes)
     SetEvent(m_wake);
 }
 
-DWORD WINAPI ZipFlushBehind::Run(void* self)
+void ZipFlushBehind::Run()
 {
-    ZipFlushBehind& flush = *static_cast<ZipFlushBehind*>(self);
-    while (WaitForSingleObject(flush.m_wake, INFINITE) == WAIT_OBJECT_0 && !InterlockedCompareExchange(&flush.m_stopping, 0, 0))
-        FlushFileBuffers(flush.m_file);
-    return 0;
+    while (WaitForSingleObject(m_wake, INFINITE) == WAIT_OBJECT_0 && !InterlockedCompareExchange(&m_stopping, 0, 0))
+        FlushFileBuffers(m_file);
 }

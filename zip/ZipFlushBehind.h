@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CHandle.h"
+#include "framework/CWorkerThread.h"
 #include <windows.h>
 #include <string>
 
@@ -14,7 +15,8 @@ public:
     // The file at path must be open for writing and shared for writing: the thread flushes through
     // a handle of its own, since one handle's writes and flushes would wait for each other.
     explicit ZipFlushBehind(const std::wstring& path);
-    // Returns once the thread has ended and closed its handle, so that the file may be renamed.
+    // Returns once the thread has stopped flushing and its handle of the file is closed, so that the
+    // file may be renamed.
     ~ZipFlushBehind();
     ZipFlushBehind(const ZipFlushBehind&) = delete;
     ZipFlushBehind& operator=(const ZipFlushBehind&) = delete;
@@ -22,11 +24,12 @@ public:
     void Written(unsigned long long bytes);
 
 private:
-    static DWORD WINAPI Run(void* self);
+    void Run();
 
     CHandle m_file;
     CHandle m_wake;
-    CHandle m_thread;
     volatile LONG m_stopping = 0;
     unsigned long long m_unflushed = 0;
+    // Last, so that it is waited for before anything it uses goes.
+    CWorkerThread m_thread;
 };
