@@ -31,7 +31,6 @@ DWORD EntryWorker::Result()
     return m_result;
 }
 
-
 DWORD EntryWorker::Extract() const
 {
     ZipArchiveOwner archive(ZipOpenMemory(m_package, m_size));

@@ -33,6 +33,12 @@ bool QueryAttributes(const std::wstring& path, FILE_NETWORK_OPEN_INFORMATION& in
     return known;
 }
 
+// Stamps are kept by the path's name key: the file system ignores case.
+std::wstring KeyOf(const std::wstring& path)
+{
+    return NameKey(CString(path.c_str())).Str();
+}
+
 } // namespace
 
 // A volume without a change time of its own (FAT gives none, or the write time) gives no stamp:
@@ -80,7 +86,7 @@ void FileStamps::Load()
 bool FileStamps::Holds(const std::wstring& path, unsigned long long* size, DWORD* crc)
 {
     Load();
-    auto found = m_stamps.find(NameKey(CString(path.c_str())).Str());
+    auto found = m_stamps.find(KeyOf(path));
     Stamp now;
     if (found == m_stamps.end() || !Read(path, now)) return false;
     const Stamp& was = found->second;
@@ -103,11 +109,11 @@ void FileStamps::Record(const std::wstring& path, DWORD crc)
     Load();
     Stamp stamp;
     if (!Read(path, stamp)) {
-        m_changed = m_stamps.erase(NameKey(CString(path.c_str())).Str()) > 0 || m_changed;
+        m_changed = m_stamps.erase(KeyOf(path)) > 0 || m_changed;
         return;
     }
     stamp.crc = crc;
-    m_stamps[NameKey(CString(path.c_str())).Str()] = stamp;
+    m_stamps[KeyOf(path)] = stamp;
     m_changed = true;
 }
 

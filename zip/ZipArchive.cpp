@@ -126,6 +126,16 @@ bool MayReplace(const std::wstring& path)
     return state == ZipTargetState::Absent || state == ZipTargetState::Replaceable;
 }
 
+// Exactly size bytes of the file at offset, whatever its file pointer.
+bool ReadAt(HANDLE file, unsigned long long offset, void* buffer, DWORD size)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    return ReadFile(file, buffer, size, &got, &at) && got == size;
+}
+
 CHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, DWORD share, std::wstring& temporary)
 {
     std::wstring folder = FolderPart(target);
@@ -359,11 +369,8 @@ bool ZipArchive::InflateInPieces(const unz_file_info64& info, HANDLE output, DWO
             left = 0;
             return true;
         }
-        DWORD want = static_cast<DWORD>(left < piece ? left : piece), got = 0;
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        if (!ReadFile(file, readBuffer, want, &got, &at) || got != want) return false;
+        DWORD want = static_cast<DWORD>(left < piece ? left : piece);
+        if (!ReadAt(file, offset, readBuffer, want)) return false;
         offset += want;
         left -= want;
         bytes = readBuffer;
@@ -397,15 +404,9 @@ HANDLE ZipArchive::ImageFile()
     // would differ there.
     const size_t sample = static_cast<size_t>(m_memory.size < 4096 ? m_memory.size : 4096);
     unsigned char bytes[4096];
-    for (unsigned long long at : {0ULL, m_memory.size - sample}) {
-        OVERLAPPED where{};
-        where.Offset = static_cast<DWORD>(offset + at);
-        where.OffsetHigh = static_cast<DWORD>((offset + at) >> 32);
-        DWORD got = 0;
-        if (!ReadFile(file, bytes, static_cast<DWORD>(sample), &got, &where) || got != sample ||
-            memcmp(bytes, m_memory.data + at, sample) != 0)
+    for (unsigned long long at : {0ULL, m_memory.size - sample})
+        if (!ReadAt(file, offset + at, bytes, static_cast<DWORD>(sample)) || memcmp(bytes, m_memory.data + at, sample) != 0)
             return nullptr;
-    }
     m_imageFile = std::move(file);
     m_nImageOffset = offset;
     return m_imageFile;
@@ -425,13 +426,8 @@ ZipArchive::RawRead ZipArchive::RawBytes(ZipFileView& view, unsigned long long o
     if (bytes) return RawRead::Done;
     unsigned char* buffer = Buffer(m_compressed, m_nCompressedCapacity, size);
     if (!buffer) return RawRead::NoMemory;
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD got = 0;
     // Every read of the library seeks first, so this read's moving the file pointer is harmless.
-    if (size && (!ReadFile(m_hFile, buffer, static_cast<DWORD>(size), &got, &at) || got != size))
-        return RawRead::Missing;
+    if (size && !ReadAt(m_hFile, offset, buffer, static_cast<DWORD>(size))) return RawRead::Missing;
     bytes = buffer;
     return RawRead::Done;
 }
