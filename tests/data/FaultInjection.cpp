@@ -58,6 +58,18 @@ DWORD WINAPI DeleteWhenReplaced(void*)
     return 0;
 }
 
+// The launcher's own threads may have the file open for a moment (the originals are summed while
+// staging runs): the lock is taken once they let go, as another program's would be.
+void Lock()
+{
+    for (int tries = 0; tries < 400; ++tries) {
+        if (CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) != INVALID_HANDLE_VALUE ||
+            GetLastError() != ERROR_SHARING_VIOLATION)
+            return;
+        Sleep(5);
+    }
+}
+
 void OnStep(const char* point)
 {
     ++g_step;
@@ -69,7 +81,7 @@ void OnStep(const char* point)
     if (g_kind == L"kill") TerminateProcess(GetCurrentProcess(), 99);
     if (g_kind == L"fill") Fill();
     if (g_kind == L"pause") Sleep(g_ms);
-    if (g_kind == L"lock") CreateFileW(GameFile(g_name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (g_kind == L"lock") Lock();
     if (g_kind == L"remove") DeleteFileW(GameFile(g_name).c_str());
     if (g_kind == L"vanish") CloseHandle(CreateThread(nullptr, 0, DeleteWhenReplaced, nullptr, 0, nullptr));
     if (g_kind == L"hold") {
